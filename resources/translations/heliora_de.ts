@@ -1,0 +1,237 @@
+<?xml version="1.0" encoding="utf-8"?>
+<!DOCTYPE TS>
+<TS version="2.1" language="de_DE">
+<context>
+    <name>heliora</name>
+    <message id="sun">
+        <source>Sun</source>
+        <translation>Sonne</translation>
+    </message>
+    <message id="mercury">
+        <source>Mercury</source>
+        <translation>Merkur</translation>
+    </message>
+    <message id="venus">
+        <source>Venus</source>
+        <translation>Venus</translation>
+    </message>
+    <message id="earth">
+        <source>Earth</source>
+        <translation>Erde</translation>
+    </message>
+    <message id="mars">
+        <source>Mars</source>
+        <translation>Mars</translation>
+    </message>
+    <message id="jupiter">
+        <source>Jupiter</source>
+        <translation>Jupiter</translation>
+    </message>
+    <message id="saturn">
+        <source>Saturn</source>
+        <translation>Saturn</translation>
+    </message>
+    <message id="uranus">
+        <source>Uranus</source>
+        <translation>Uranus</translation>
+    </message>
+    <message id="neptune">
+        <source>Neptune</source>
+        <translation>Neptun</translation>
+    </message>
+    <message id="pluto">
+        <source>Pluto</source>
+        <translation>Pluto</translation>
+    </message>
+    <message id="terrestrial_planet">
+        <source>Terrestrial planet</source>
+        <translation>Gesteinsplanet</translation>
+    </message>
+    <message id="gas_giant">
+        <source>Gas giant</source>
+        <translation>Gasriese</translation>
+    </message>
+    <message id="ice_giant">
+        <source>Ice giant</source>
+        <translation>Eisriese</translation>
+    </message>
+    <message id="dwarf_planet">
+        <source>Dwarf planet</source>
+        <translation>Zwergplanet</translation>
+    </message>
+    <message id="type">
+        <source>Type</source>
+        <translation>Typ</translation>
+    </message>
+    <message id="mass">
+        <source>Mass</source>
+        <translation>Masse</translation>
+    </message>
+    <message id="radius">
+        <source>Radius</source>
+        <translation>Radius</translation>
+    </message>
+    <message id="diameter">
+        <source>Diameter</source>
+        <translation>Durchmesser</translation>
+    </message>
+    <message id="volume">
+        <source>Volume</source>
+        <translation>Volumen</translation>
+    </message>
+    <message id="gravity">
+        <source>Gravity</source>
+        <translation>Schwerkraft</translation>
+    </message>
+    <message id="satellite">
+        <source>Moons</source>
+        <translation>Monde</translation>
+    </message>
+    <message id="orbital_period">
+        <source>Orbital period</source>
+        <translation>Umlaufzeit</translation>
+    </message>
+    <message id="rotation_period">
+        <source>Rotation period</source>
+        <translation>Rotationsdauer</translation>
+    </message>
+    <message id="max_orbital_velocity">
+        <source>Max. orbital velocity</source>
+        <translation>Max. Bahngeschwindigkeit</translation>
+    </message>
+    <message id="min_orbital_velocity">
+        <source>Min. orbital velocity</source>
+        <translation>Min. Bahngeschwindigkeit</translation>
+    </message>
+    <message id="maximum_apparent_magnitude">
+        <source>Max. apparent magnitude</source>
+        <translation>Max. scheinbare Helligkeit</translation>
+    </message>
+    <message id="max_distance_from_earth">
+        <source>Max. distance from Earth</source>
+        <translation>Max. Entfernung zur Erde</translation>
+    </message>
+    <message id="min_distance_from_earth">
+        <source>Min. distance from Earth</source>
+        <translation>Min. Entfernung zur Erde</translation>
+    </message>
+    <message id=" (10²⁴ kg)">
+        <source> (10²⁴ kg)</source>
+        <translation> (10²⁴ kg)</translation>
+    </message>
+    <message id=" (km)">
+        <source> (km)</source>
+        <translation> (km)</translation>
+    </message>
+    <message id=" (10¹⁰ km³)">
+        <source> (10¹⁰ km³)</source>
+        <translation> (10¹⁰ km³)</translation>
+    </message>
+    <message id=" (m/s²)">
+        <source> (m/s²)</source>
+        <translation> (m/s²)</translation>
+    </message>
+    <message id=" (km/s)">
+        <source> (km/s)</source>
+        <translation> (km/s)</translation>
+    </message>
+    <message id=" (m)">
+        <source> (m)</source>
+        <translation> (m)</translation>
+    </message>
+    <message id=" (10⁶ km)">
+        <source> (10⁶ km)</source>
+        <translation> (10⁶ km)</translation>
+    </message>
+    <message id="radius_of_sphere">
+        <source>Radius of a sphere of the same volume</source>
+        <translation>Radius einer Kugel gleichen Volumens</translation>
+    </message>
+    <message id="diameter_of_sphere">
+        <source>Diameter of a sphere of the same volume</source>
+        <translation>Durchmesser einer Kugel gleichen Volumens</translation>
+    </message>
+    <message id="equatorial_gravitational_acceleration">
+        <source>Gravitational acceleration at the equator</source>
+        <translation>Fallbeschleunigung am Äquator</translation>
+    </message>
+    <message id="number_of_natural_satellites">
+        <source>Number of natural satellites</source>
+        <translation>Anzahl natürlicher Satelliten</translation>
+    </message>
+    <message id="time_to_complete_one_orbit">
+        <source>Time to complete one orbit around the Sun</source>
+        <translation>Dauer eines Umlaufs um die Sonne</translation>
+    </message>
+    <message id="time_to_complete_one_rotation">
+        <source>Time to complete one rotation</source>
+        <translation>Dauer einer Umdrehung</translation>
+    </message>
+    <message id="negative_numbers_indicate_retrograde_rotation">
+        <source>Negative numbers indicate retrograde rotation.</source>
+        <translation>Negative Werte bedeuten rückläufige Rotation.</translation>
+    </message>
+    <message id="maximum_orbital_velocity_at_perihelion">
+        <source>Orbital velocity at perihelion, closest to the Sun</source>
+        <translation>Bahngeschwindigkeit im Perihel, am sonnennächsten Punkt</translation>
+    </message>
+    <message id="minimum_orbital_velocity_at_aphelion">
+        <source>Orbital velocity at aphelion, farthest from the Sun</source>
+        <translation>Bahngeschwindigkeit im Aphel, am sonnenfernsten Punkt</translation>
+    </message>
+    <message id="apparent_magnitude_is_measure_of_brightness">
+        <source>Apparent magnitude measures brightness as seen from Earth; lower is brighter</source>
+        <translation>Die scheinbare Helligkeit misst, wie hell ein Körper von der Erde aus erscheint; kleiner ist heller</translation>
+    </message>
+    <message id="astronomical_unit_description">
+        <source>1 AU (astronomical unit) is the mean distance from Earth to the Sun</source>
+        <translation>1 AE (Astronomische Einheit) ist der mittlere Abstand der Erde von der Sonne</translation>
+    </message>
+    <message id="%@">
+        <source>%@</source>
+        <translation>%@</translation>
+    </message>
+    <message id="%lld">
+        <source>%lld</source>
+        <translation>%lld</translation>
+    </message>
+    <message id="%@ x ">
+        <source>%@ x </source>
+        <translation>%@ x </translation>
+    </message>
+    <message id="%@ AU">
+        <source>%@ AU</source>
+        <translation>%@ AE</translation>
+    </message>
+    <message id=" ">
+        <source> </source>
+        <translation> </translation>
+    </message>
+    <message id="number_of_days" numerus="yes">
+        <source>%lld days</source>
+        <translation>
+            <numerusform>%lld Tag</numerusform>
+            <numerusform>%lld Tage</numerusform>
+        </translation>
+    </message>
+    <message id="number_of_years" numerus="yes">
+        <source>%lld years</source>
+        <translation>
+            <numerusform>%lld Jahr</numerusform>
+            <numerusform>%lld Jahre</numerusform>
+        </translation>
+    </message>
+    <message id="hours">
+        <source>hours</source>
+        <translation>Stunden</translation>
+    </message>
+    <message id="source">
+        <source>Source:</source>
+        <translation>Quelle:</translation>
+    </message>
+    <message id="NSSDCA">
+        <source>NSSDCA</source>
+        <translation>NSSDCA</translation>
+    </message>
+</context>
+</TS>

@@ -1,0 +1,237 @@
+<?xml version="1.0" encoding="utf-8"?>
+<!DOCTYPE TS>
+<TS version="2.1" language="en_US">
+<context>
+    <name>heliora</name>
+    <message id="sun">
+        <source>Sun</source>
+        <translation>Sun</translation>
+    </message>
+    <message id="mercury">
+        <source>Mercury</source>
+        <translation>Mercury</translation>
+    </message>
+    <message id="venus">
+        <source>Venus</source>
+        <translation>Venus</translation>
+    </message>
+    <message id="earth">
+        <source>Earth</source>
+        <translation>Earth</translation>
+    </message>
+    <message id="mars">
+        <source>Mars</source>
+        <translation>Mars</translation>
+    </message>
+    <message id="jupiter">
+        <source>Jupiter</source>
+        <translation>Jupiter</translation>
+    </message>
+    <message id="saturn">
+        <source>Saturn</source>
+        <translation>Saturn</translation>
+    </message>
+    <message id="uranus">
+        <source>Uranus</source>
+        <translation>Uranus</translation>
+    </message>
+    <message id="neptune">
+        <source>Neptune</source>
+        <translation>Neptune</translation>
+    </message>
+    <message id="pluto">
+        <source>Pluto</source>
+        <translation>Pluto</translation>
+    </message>
+    <message id="terrestrial_planet">
+        <source>Terrestrial planet</source>
+        <translation>Terrestrial planet</translation>
+    </message>
+    <message id="gas_giant">
+        <source>Gas giant</source>
+        <translation>Gas giant</translation>
+    </message>
+    <message id="ice_giant">
+        <source>Ice giant</source>
+        <translation>Ice giant</translation>
+    </message>
+    <message id="dwarf_planet">
+        <source>Dwarf planet</source>
+        <translation>Dwarf planet</translation>
+    </message>
+    <message id="type">
+        <source>Type</source>
+        <translation>Type</translation>
+    </message>
+    <message id="mass">
+        <source>Mass</source>
+        <translation>Mass</translation>
+    </message>
+    <message id="radius">
+        <source>Radius</source>
+        <translation>Radius</translation>
+    </message>
+    <message id="diameter">
+        <source>Diameter</source>
+        <translation>Diameter</translation>
+    </message>
+    <message id="volume">
+        <source>Volume</source>
+        <translation>Volume</translation>
+    </message>
+    <message id="gravity">
+        <source>Gravity</source>
+        <translation>Gravity</translation>
+    </message>
+    <message id="satellite">
+        <source>Moons</source>
+        <translation>Moons</translation>
+    </message>
+    <message id="orbital_period">
+        <source>Orbital period</source>
+        <translation>Orbital period</translation>
+    </message>
+    <message id="rotation_period">
+        <source>Rotation period</source>
+        <translation>Rotation period</translation>
+    </message>
+    <message id="max_orbital_velocity">
+        <source>Max. orbital velocity</source>
+        <translation>Max. orbital velocity</translation>
+    </message>
+    <message id="min_orbital_velocity">
+        <source>Min. orbital velocity</source>
+        <translation>Min. orbital velocity</translation>
+    </message>
+    <message id="maximum_apparent_magnitude">
+        <source>Max. apparent magnitude</source>
+        <translation>Max. apparent magnitude</translation>
+    </message>
+    <message id="max_distance_from_earth">
+        <source>Max. distance from Earth</source>
+        <translation>Max. distance from Earth</translation>
+    </message>
+    <message id="min_distance_from_earth">
+        <source>Min. distance from Earth</source>
+        <translation>Min. distance from Earth</translation>
+    </message>
+    <message id=" (10²⁴ kg)">
+        <source> (10²⁴ kg)</source>
+        <translation> (10²⁴ kg)</translation>
+    </message>
+    <message id=" (km)">
+        <source> (km)</source>
+        <translation> (km)</translation>
+    </message>
+    <message id=" (10¹⁰ km³)">
+        <source> (10¹⁰ km³)</source>
+        <translation> (10¹⁰ km³)</translation>
+    </message>
+    <message id=" (m/s²)">
+        <source> (m/s²)</source>
+        <translation> (m/s²)</translation>
+    </message>
+    <message id=" (km/s)">
+        <source> (km/s)</source>
+        <translation> (km/s)</translation>
+    </message>
+    <message id=" (m)">
+        <source> (m)</source>
+        <translation> (m)</translation>
+    </message>
+    <message id=" (10⁶ km)">
+        <source> (10⁶ km)</source>
+        <translation> (10⁶ km)</translation>
+    </message>
+    <message id="radius_of_sphere">
+        <source>Radius of a sphere of the same volume</source>
+        <translation>Radius of a sphere of the same volume</translation>
+    </message>
+    <message id="diameter_of_sphere">
+        <source>Diameter of a sphere of the same volume</source>
+        <translation>Diameter of a sphere of the same volume</translation>
+    </message>
+    <message id="equatorial_gravitational_acceleration">
+        <source>Gravitational acceleration at the equator</source>
+        <translation>Gravitational acceleration at the equator</translation>
+    </message>
+    <message id="number_of_natural_satellites">
+        <source>Number of natural satellites</source>
+        <translation>Number of natural satellites</translation>
+    </message>
+    <message id="time_to_complete_one_orbit">
+        <source>Time to complete one orbit around the Sun</source>
+        <translation>Time to complete one orbit around the Sun</translation>
+    </message>
+    <message id="time_to_complete_one_rotation">
+        <source>Time to complete one rotation</source>
+        <translation>Time to complete one rotation</translation>
+    </message>
+    <message id="negative_numbers_indicate_retrograde_rotation">
+        <source>Negative numbers indicate retrograde rotation.</source>
+        <translation>Negative numbers indicate retrograde rotation.</translation>
+    </message>
+    <message id="maximum_orbital_velocity_at_perihelion">
+        <source>Orbital velocity at perihelion, closest to the Sun</source>
+        <translation>Orbital velocity at perihelion, closest to the Sun</translation>
+    </message>
+    <message id="minimum_orbital_velocity_at_aphelion">
+        <source>Orbital velocity at aphelion, farthest from the Sun</source>
+        <translation>Orbital velocity at aphelion, farthest from the Sun</translation>
+    </message>
+    <message id="apparent_magnitude_is_measure_of_brightness">
+        <source>Apparent magnitude measures brightness as seen from Earth; lower is brighter</source>
+        <translation>Apparent magnitude measures brightness as seen from Earth; lower is brighter</translation>
+    </message>
+    <message id="astronomical_unit_description">
+        <source>1 AU (astronomical unit) is the mean distance from Earth to the Sun</source>
+        <translation>1 AU (astronomical unit) is the mean distance from Earth to the Sun</translation>
+    </message>
+    <message id="%@">
+        <source>%@</source>
+        <translation>%@</translation>
+    </message>
+    <message id="%lld">
+        <source>%lld</source>
+        <translation>%lld</translation>
+    </message>
+    <message id="%@ x ">
+        <source>%@ x </source>
+        <translation>%@ x </translation>
+    </message>
+    <message id="%@ AU">
+        <source>%@ AU</source>
+        <translation>%@ AU</translation>
+    </message>
+    <message id=" ">
+        <source> </source>
+        <translation> </translation>
+    </message>
+    <message id="number_of_days" numerus="yes">
+        <source>%lld days</source>
+        <translation>
+            <numerusform>%lld day</numerusform>
+            <numerusform>%lld days</numerusform>
+        </translation>
+    </message>
+    <message id="number_of_years" numerus="yes">
+        <source>%lld years</source>
+        <translation>
+            <numerusform>%lld year</numerusform>
+            <numerusform>%lld years</numerusform>
+        </translation>
+    </message>
+    <message id="hours">
+        <source>hours</source>
+        <translation>hours</translation>
+    </message>
+    <message id="source">
+        <source>Source:</source>
+        <translation>Source:</translation>
+    </message>
+    <message id="NSSDCA">
+        <source>NSSDCA</source>
+        <translation>NSSDCA</translation>
+    </message>
+</context>
+</TS>

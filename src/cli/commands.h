@@ -1,0 +1,12 @@
+#pragma once
+
+#include <QStringList>
+
+namespace heliora::cli {
+
+/// Each command takes the arguments after its name, prints its result on stdout and returns the exit status.
+/// A bad argument throws UsageError.
+int positionsCommand(const QStringList& arguments);
+int factsCommand(const QStringList& arguments);
+
+} // namespace heliora::cli

@@ -1,0 +1,50 @@
+// heliora-cli: Heliora's scripting front end. Every command prints JSON (or a plain line) on stdout;
+// a bad argument prints one line on stderr and exits with status 2.
+
+#include "cliargs.h"
+#include "commands.h"
+
+#include <QCoreApplication>
+
+#include <cstdio>
+#include <functional>
+#include <map>
+
+namespace {
+
+constexpr const char* usage = R"(usage: heliora-cli COMMAND [options]
+
+commands:
+  positions [--date D] [--time-zone Z] [--preset-period X] [--radius R]
+  facts BODY [--locale L]
+
+D is an ISO-8601 date and time (2024-01-31T10:00:00Z; without an offset it is read in the time zone)
+or @seconds since 1970.
+)";
+
+} // namespace
+
+int main(int argc, char** argv)
+{
+    QCoreApplication app(argc, argv);
+    QStringList arguments = QCoreApplication::arguments().mid(1);
+    if (arguments.isEmpty() || arguments.first() == QLatin1String("--help") || arguments.first() == QLatin1String("-h")) {
+        std::fputs(usage, arguments.isEmpty() ? stderr : stdout);
+        return arguments.isEmpty() ? 2 : 0;
+    }
+
+    const std::map<QString, std::function<int(const QStringList&)>> commands {
+        { QStringLiteral("positions"), heliora::cli::positionsCommand },
+        { QStringLiteral("facts"), heliora::cli::factsCommand },
+    };
+    const QString name = arguments.takeFirst();
+    const auto command = commands.find(name);
+    try {
+        if (command == commands.end())
+            throw heliora::cli::UsageError("unknown command: " + name.toStdString() + " (try --help)");
+        return command->second(arguments);
+    } catch (const heliora::cli::UsageError& error) {
+        std::fprintf(stderr, "heliora-cli: %s\n", error.what());
+        return 2;
+    }
+}

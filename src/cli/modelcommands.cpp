@@ -1,0 +1,100 @@
+#include "cliargs.h"
+#include "commands.h"
+
+#include "environment.h"
+#include "factformat.h"
+#include "orbit.h"
+#include "stringtable.h"
+
+#include <QJsonArray>
+#include <QJsonObject>
+
+#include <cmath>
+
+namespace heliora::cli {
+
+int positionsCommand(const QStringList& arguments)
+{
+    QCommandLineParser parser;
+    parser.addOptions({
+        { "date", "ISO-8601 date or @seconds", "date" },
+        { "time-zone", "IANA time zone", "zone" },
+        { "preset-period", "offset in orbital periods", "number" },
+        { "radius", "ring radius in points", "number" },
+    });
+    parseOptions(parser, QStringLiteral("positions"), arguments);
+    const auto zone = timeZoneOption(parser);
+    const double date = dateOption(parser, QStringLiteral("date"), *zone);
+    const double period = numberOption(parser, QStringLiteral("preset-period"), presetPeriod);
+    const double radius = numberOption(parser, QStringLiteral("radius"), 100.0);
+    const double epoch = referenceEpoch(*zone);
+
+    QJsonArray planets;
+    for (const Planet planet : allPlanets) {
+        const double angle = orbitalAngleFromEpoch(planet, date, period, radius, epoch);
+        planets.append(QJsonObject {
+            { "planet", QString::fromUtf8(rawValue(planet)) },
+            { "angle", angle },
+            { "screenAngle", screenAngle(planet, angle) },
+        });
+    }
+    printJson(QJsonObject {
+        { "date", date },
+        { "timeZone", QString::fromStdString(timeZoneId(*zone)) },
+        { "epoch", epoch },
+        { "presetPeriod", period },
+        { "radius", radius },
+        { "planets", planets },
+    });
+    return 0;
+}
+
+int factsCommand(const QStringList& arguments)
+{
+    QCommandLineParser parser;
+    parser.addOption({ "locale", "locale for numbers and texts, e.g. de_DE", "locale" });
+    parseOptions(parser, QStringLiteral("facts"), arguments, 1);
+
+    const QString bodyName = parser.positionalArguments().constFirst();
+    std::optional<SolarSystemObject> body;
+    if (bodyName == QLatin1String("sun"))
+        body = SolarSystemObject::sun();
+    else if (const auto planet = planetFromRawValue(bodyName.toStdString()))
+        body = SolarSystemObject::planet(*planet);
+    if (!body)
+        throw UsageError("unknown body: " + bodyName.toStdString() + " (sun, mercury ... pluto)");
+
+    icu::Locale locale = numberLocale();
+    if (parser.isSet(QStringLiteral("locale"))) {
+        const QString name = parser.value(QStringLiteral("locale"));
+        if (!isAvailableLocale(name.toStdString()))
+            throw UsageError("unknown locale: " + name.toStdString());
+        locale = localeFromPosixName(name.toStdString());
+        setStringsLanguage(name);
+    }
+
+    QJsonArray rows;
+    for (const FactRow& row : factRows(*body, locale)) {
+        QJsonObject item {
+            { "row", QString::fromUtf8(rowName(row.id)) },
+            { "title", tr(row.titleKey) + (row.unitSuffixKey ? tr(*row.unitSuffixKey) : QString()) },
+            { "value", strings().joined(row.value) },
+        };
+        if (!row.captionKeys.empty())
+            item.insert("caption", strings().joined(row.captionKeys));
+        if (row.secondary) {
+            const bool ratio = row.secondary->kind == SecondaryLine::Kind::ratio;
+            // The number text of the secondary line, without its template.
+            item.insert(ratio ? "ratio" : "au", QString::fromStdString(*row.secondary->pieces.front().argument));
+        }
+        rows.append(item);
+    }
+    printJson(QJsonObject {
+        { "body", bodyName },
+        { "name", tr(body->localizationKey()) },
+        { "rows", rows },
+    });
+    return 0;
+}
+
+} // namespace heliora::cli

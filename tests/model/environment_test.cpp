@@ -1,0 +1,64 @@
+#include "environment.h"
+
+#include "scopedenv.h"
+
+#include <gtest/gtest.h>
+
+namespace heliora {
+namespace {
+
+    struct PosixCase {
+        const char* posix;
+        const char* icu;
+    };
+
+    void PrintTo(const PosixCase& c, std::ostream* os) { *os << '"' << c.posix << '"'; }
+
+    class LocaleFromPosixName : public ::testing::TestWithParam<PosixCase> { };
+
+    TEST_P(LocaleFromPosixName, MapsToIcu) { EXPECT_STREQ(localeFromPosixName(GetParam().posix).getName(), GetParam().icu); }
+
+    INSTANTIATE_TEST_SUITE_P(Table, LocaleFromPosixName,
+        ::testing::Values(PosixCase { "de_DE.UTF-8", "de_DE" }, PosixCase { "en_GB", "en_GB" },
+            PosixCase { "de_DE@euro", "de_DE" }, PosixCase { "C", "en_US_POSIX" }, PosixCase { "POSIX", "en_US_POSIX" },
+            PosixCase { "C.UTF-8", "en_US_POSIX" }, PosixCase { "", "en_US_POSIX" },
+            PosixCase { "xx_YY.UTF-8", "en_US" }, PosixCase { "ja_JP.UTF-8", "ja_JP" }));
+
+    TEST(Environment, EachKindOfLocaleReadsItsOwnVariables)
+    {
+        test::ScopedEnv env { { "LANGUAGE", nullptr }, { "LC_ALL", nullptr }, { "LANG", "en_US.UTF-8" },
+            { "LC_NUMERIC", "de_DE.UTF-8" }, { "LC_TIME", "ja_JP.UTF-8" }, { "LC_MESSAGES", "en_GB.UTF-8" } };
+        EXPECT_STREQ(numberLocale().getName(), "de_DE");
+        EXPECT_STREQ(dateLocale().getName(), "ja_JP");
+        EXPECT_STREQ(messagesLocale().getName(), "en_GB");
+        env.set("LANGUAGE", "de:en");
+        EXPECT_STREQ(messagesLocale().getName(), "de");
+        env.set("LC_ALL", "en_GB.UTF-8");
+        EXPECT_STREQ(numberLocale().getName(), "en_GB");
+        EXPECT_STREQ(dateLocale().getName(), "en_GB");
+    }
+
+    TEST(Environment, AvailableLocales)
+    {
+        EXPECT_TRUE(isAvailableLocale("de_DE"));
+        EXPECT_TRUE(isAvailableLocale("en_US"));
+        EXPECT_TRUE(isAvailableLocale("en_US_POSIX"));
+        EXPECT_FALSE(isAvailableLocale("xx_YY"));
+        EXPECT_FALSE(isAvailableLocale(""));
+    }
+
+    TEST(Environment, TimeZones)
+    {
+        EXPECT_EQ(timeZoneFromId("Mars/Olympus"), nullptr);
+        EXPECT_EQ(timeZoneFromId(""), nullptr);
+        ASSERT_NE(timeZoneFromId("Europe/Berlin"), nullptr);
+        EXPECT_EQ(timeZoneId(*timeZoneFromId("Europe/Berlin")), "Europe/Berlin");
+
+        test::ScopedEnv env { { "TZ", "Pacific/Kiritimati" } };
+        EXPECT_EQ(timeZoneId(*userTimeZone()), "Pacific/Kiritimati");
+        env.set("TZ", "Nowhere/Special");
+        EXPECT_EQ(timeZoneId(*userTimeZone()), "UTC");
+    }
+
+} // namespace
+} // namespace heliora
