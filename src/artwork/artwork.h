@@ -1,0 +1,40 @@
+#pragma once
+
+#include <QColor>
+#include <QIcon>
+#include <QImage>
+#include <QRectF>
+#include <QSizeF>
+
+#include <string_view>
+
+namespace heliora {
+
+/// Heliora's pictures: the SVG artwork of the Sun and the planets ("Sun", "Mercury" ... "Pluto"), the
+/// monochrome glyphs ("play.fill", "gear", ...) and the application icon, all embedded as resources.
+/// Pictures are rasterised at device resolution and cached per name, size, ratio and tint, so painting a
+/// frame only copies pixels. Works without a display (QImage only). Main thread only.
+namespace artwork {
+
+    /// The picture's own proportions (its view box); an empty size for an unknown name.
+    QSizeF naturalSize(std::string_view imageName);
+
+    /// The rectangle that the picture fills when fitted into `box` with its aspect ratio kept, centred.
+    QRectF fittedRect(const QRectF& box, const QSizeF& natural);
+
+    /// The body picture fitted into `size` (logical pixels) at `devicePixelRatio`; the image carries that
+    /// ratio, so drawing it at its logical size is crisp. Transparent where the picture is; null for an
+    /// unknown name or an empty size.
+    QImage body(std::string_view imageName, const QSizeF& size, qreal devicePixelRatio);
+
+    /// A glyph tinted with one colour (only the glyph's coverage is kept), square, `side` logical pixels.
+    QImage glyph(std::string_view glyphName, qreal side, qreal devicePixelRatio, const QColor& tint);
+
+    /// The glyph as an icon in the given colour, sharp at every size the icon is asked for.
+    QIcon glyphIcon(std::string_view glyphName, const QColor& tint);
+
+    /// The application icon.
+    QIcon applicationIcon();
+
+} // namespace artwork
+} // namespace heliora

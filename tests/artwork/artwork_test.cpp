@@ -1,0 +1,85 @@
+#include "artwork.h"
+
+#include <QGuiApplication>
+#include <QPainter>
+
+#include <gtest/gtest.h>
+
+namespace heliora {
+namespace {
+
+    class BodyPicture : public ::testing::TestWithParam<const char*> { };
+
+    TEST_P(BodyPicture, IsOpaqueInTheMiddleAndClearInTheCorners)
+    {
+        const QImage image = artwork::body(GetParam(), QSizeF(40, 40), 2.0);
+        ASSERT_FALSE(image.isNull());
+        EXPECT_EQ(image.devicePixelRatio(), 2.0);
+        const QSize pixels = image.size();
+        EXPECT_EQ(std::max(pixels.width(), pixels.height()), 80);
+        EXPECT_GT(qAlpha(image.pixel(pixels.width() / 2, pixels.height() / 2)), 200);
+        EXPECT_EQ(qAlpha(image.pixel(0, 0)), 0);
+        EXPECT_EQ(qAlpha(image.pixel(pixels.width() - 1, pixels.height() - 1)), 0);
+    }
+
+    INSTANTIATE_TEST_SUITE_P(Bodies, BodyPicture,
+        ::testing::Values("Sun", "Mercury", "Venus", "Earth", "Mars", "Jupiter", "Saturn", "Uranus", "Neptune", "Pluto"));
+
+    TEST(Artwork, SaturnIsWiderThanTallAndTheOthersSquare)
+    {
+        const QSizeF saturn = artwork::naturalSize("Saturn");
+        EXPECT_GT(saturn.width(), 1.5 * saturn.height());
+        const QSizeF mars = artwork::naturalSize("Mars");
+        EXPECT_EQ(mars.width(), mars.height());
+        EXPECT_TRUE(artwork::naturalSize("Vulcan").isEmpty());
+        EXPECT_TRUE(artwork::body("Vulcan", QSizeF(10, 10), 1).isNull());
+    }
+
+    TEST(Artwork, FittedRectKeepsTheAspectCentred)
+    {
+        const QRectF fitted = artwork::fittedRect(QRectF(10, 10, 40, 40), QSizeF(200, 100));
+        EXPECT_EQ(fitted, QRectF(10, 20, 40, 20));
+        EXPECT_EQ(artwork::fittedRect(QRectF(0, 0, 40, 40), QSizeF(1, 1)), QRectF(0, 0, 40, 40));
+    }
+
+    TEST(Artwork, RefusesUnusableSizes)
+    {
+        EXPECT_TRUE(artwork::body("Sun", QSizeF(0, 0), 1).isNull());
+        EXPECT_TRUE(artwork::body("Sun", QSizeF(1e9, 1e9), 1).isNull());
+        EXPECT_TRUE(artwork::body("Sun", QSizeF(qQNaN(), 10), 1).isNull());
+        EXPECT_TRUE(artwork::glyph("gear", -4, 1, Qt::white).isNull());
+    }
+
+    TEST(Artwork, GlyphTakesTheTint)
+    {
+        const QColor orange(255, 149, 0);
+        const QImage image = artwork::glyph("pause.fill", 32, 1.0, orange);
+        ASSERT_FALSE(image.isNull());
+        int opaque = 0;
+        for (int y = 0; y < image.height(); ++y) {
+            for (int x = 0; x < image.width(); ++x) {
+                const QColor c = image.pixelColor(x, y);
+                if (c.alpha() == 255) {
+                    ++opaque;
+                    EXPECT_EQ(c.rgb(), orange.rgb());
+                }
+            }
+        }
+        EXPECT_GT(opaque, 50);
+        EXPECT_TRUE(artwork::glyph("no.such.glyph", 16, 1, orange).isNull());
+    }
+
+    TEST(Artwork, IconsPaint)
+    {
+        int argc = 1;
+        char name[] = "artwork_tests";
+        char* argv[] = { name, nullptr };
+        QGuiApplication app(argc, argv);
+        EXPECT_FALSE(artwork::applicationIcon().pixmap(48, 48).isNull());
+        const QImage pixels = artwork::glyphIcon("play.fill", Qt::white).pixmap(24, 24).toImage();
+        EXPECT_GT(qAlpha(pixels.pixel(12, 12)), 200);
+        EXPECT_EQ(qAlpha(pixels.pixel(0, 0)), 0);
+    }
+
+} // namespace
+} // namespace heliora
