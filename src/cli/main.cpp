@@ -27,6 +27,14 @@ D is an ISO-8601 date and time (2024-01-31T10:00:00Z; without an offset it is re
 or @seconds since 1970.
 )";
 
+// Keeps stderr for the command's own one-line errors: a headless platform's start-up notes (such as a
+// missing XDG_RUNTIME_DIR) are dropped; Qt's critical and fatal messages still show.
+void quietPlatformMessages(QtMsgType type, const QMessageLogContext&, const QString& message)
+{
+    if (type == QtCriticalMsg || type == QtFatalMsg)
+        std::fprintf(stderr, "%s\n", qPrintable(message));
+}
+
 } // namespace
 
 int main(int argc, char** argv)
@@ -37,6 +45,8 @@ int main(int argc, char** argv)
     const bool needsGui = argc > 1 && std::string_view(argv[1]) == "render";
     if (needsGui && qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
         qputenv("QT_QPA_PLATFORM", "offscreen");
+    if (needsGui)
+        qInstallMessageHandler(quietPlatformMessages);
     const std::unique_ptr<QCoreApplication> app
         = needsGui ? std::make_unique<QGuiApplication>(argc, argv) : std::make_unique<QCoreApplication>(argc, argv);
     QStringList arguments = QCoreApplication::arguments().mid(1);
