@@ -24,6 +24,9 @@ struct OrreryPaintOptions {
     /// Only rings and bodies that touch this rectangle (layout coordinates) are drawn; a null rectangle
     /// draws everything. For partial repaints: the painter's clip is not changed.
     QRectF exposed;
+    /// Draw the rings from a cached layer where that gives the same pixels (a pixel device at its own ratio,
+    /// no ring crossing a planet further out); otherwise, or when false, stroke them on every frame.
+    bool cacheRings = true;
 };
 
 /// Paints the orrery in the painter's current coordinates (the layout's D × D square at (0, 0)): the Sun, then

@@ -146,6 +146,89 @@ namespace {
             return "Ratio" + std::to_string(static_cast<int>(info.param * 10));
         });
 
+    struct LayerCase {
+        std::string name;
+        double diameter;
+        bool pluto;
+        double ratio;
+        QPointF offset; // where the layout's corner falls, in logical pixels
+    };
+
+    void PrintTo(const LayerCase& c, std::ostream* os) { *os << c.name; }
+
+    class OrreryRingLayer : public ::testing::TestWithParam<LayerCase> { };
+
+    TEST_P(OrreryRingLayer, GivesThePixelsOfStrokingEveryRingInOrder)
+    {
+        const LayerCase& c = GetParam();
+        OrreryInputs in;
+        in.diameter = c.diameter;
+        in.showPluto = c.pluto;
+        in.date = start2024;
+        const OrreryLayout layout = layoutOrrery(in, epochUtc);
+        const int side = static_cast<int>(std::ceil((layout.bounds().width() + 2) * c.ratio));
+        const auto paint = [&](bool cacheRings) {
+            QImage image(side, side, QImage::Format_ARGB32_Premultiplied);
+            image.setDevicePixelRatio(c.ratio);
+            image.fill(Qt::black);
+            QPainter painter(&image);
+            painter.translate(QPointF(layout.margin, layout.margin) + c.offset);
+            OrreryPaintOptions options;
+            options.cacheRings = cacheRings;
+            paintOrrery(painter, layout, options);
+            return image;
+        };
+        // Twice through the cache: once filling it, once reading it.
+        const QImage direct = paint(false);
+        for (int pass = 0; pass < 2; ++pass) {
+            const QImage cached = paint(true);
+            int worst = 0;
+            for (int y = 0; y < side; ++y) {
+                for (int x = 0; x < side; ++x) {
+                    const QRgb a = direct.pixel(x, y);
+                    const QRgb b = cached.pixel(x, y);
+                    worst = std::max({ worst, std::abs(qRed(a) - qRed(b)), std::abs(qGreen(a) - qGreen(b)),
+                        std::abs(qBlue(a) - qBlue(b)) });
+                }
+            }
+            EXPECT_LE(worst, 2) << "pass " << pass;
+        }
+    }
+
+    INSTANTIATE_TEST_SUITE_P(Table, OrreryRingLayer,
+        ::testing::Values(LayerCase { "D400At1x", 400, false, 1, {} }, LayerCase { "D400PlutoAt2x", 400, true, 2, {} },
+            LayerCase { "D400At1_5xOffAPixel", 400, false, 1.5, { 0.37, 0.81 } },
+            LayerCase { "D135_2At2x", 135.2, false, 2, { 0.5, 0 } },
+            // Rings so close that inner ones cross the pictures further out: strokes in order are the only way.
+            LayerCase { "D30At2x", 30, true, 2, {} }),
+        [](const ::testing::TestParamInfo<LayerCase>& info) { return info.param.name; });
+
+    class BodyPictureShape : public ::testing::TestWithParam<const char*> { };
+
+    // Drawing the rings before the planets relies on this: nothing of a picture lies beyond half its longer side
+    // from its centre, so a ring clear of that circle is clear of the picture.
+    TEST_P(BodyPictureShape, IsRound)
+    {
+        for (const double side : { 33.0, 100.0 }) {
+            const QImage picture
+                = artwork::body(GetParam(), QSizeF(side, side), 1).convertToFormat(QImage::Format_ARGB32);
+            ASSERT_FALSE(picture.isNull());
+            const QPointF centre(picture.width() / 2.0, picture.height() / 2.0);
+            const double reach = std::max(picture.width(), picture.height()) / 2.0;
+            for (int y = 0; y < picture.height(); ++y) {
+                for (int x = 0; x < picture.width(); ++x) {
+                    if (qAlpha(picture.pixel(x, y)) == 0)
+                        continue;
+                    const double distance = std::hypot(x + 0.5 - centre.x(), y + 0.5 - centre.y());
+                    ASSERT_LE(distance, reach + 0.75) << side << " px, pixel " << x << "," << y;
+                }
+            }
+        }
+    }
+
+    INSTANTIATE_TEST_SUITE_P(Planets, BodyPictureShape,
+        ::testing::Values("Mercury", "Venus", "Earth", "Mars", "Jupiter", "Saturn", "Uranus", "Neptune", "Pluto"));
+
     TEST(OrreryPainting, HasNoBackgroundOfItsOwn)
     {
         const OrreryLayout layout = layoutOrrery({ .date = start2024 }, epochUtc);
