@@ -40,7 +40,6 @@ SolarSystemView::SolarSystemView(QWidget* parent)
 {
     installAccessibilityFactory();
     setSizePolicy(QSizePolicy::Fixed, QSizePolicy::Fixed);
-    setMouseTracking(false);
 
     m_animation->setStartValue(0.0);
     m_animation->setEndValue(1.0);
@@ -52,7 +51,6 @@ SolarSystemView::SolarSystemView(QWidget* parent)
     connect(m_animation, &QVariantAnimation::finished, this, &SolarSystemView::finishAnimation);
 
     relayout();
-    m_layout = m_target;
 }
 
 SolarSystemView::~SolarSystemView() = default;
