@@ -8,5 +8,7 @@ namespace heliora::cli {
 /// A bad argument throws UsageError.
 int positionsCommand(const QStringList& arguments);
 int factsCommand(const QStringList& arguments);
+/// Paints the orrery into a PNG or SVG file and prints where the bodies went.
+int renderCommand(const QStringList& arguments);
 
 } // namespace heliora::cli

@@ -1,0 +1,38 @@
+#pragma once
+
+#include "orrerylayout.h"
+
+#include <QColor>
+#include <QRectF>
+
+#include <optional>
+
+class QPainter;
+
+namespace heliora {
+
+/// The grey of the orbit rings: 64/255 on every channel, opaque.
+inline const QColor ringColor { 64, 64, 64 };
+
+/// How paintOrrery draws one frame, beyond the layout itself.
+struct OrreryPaintOptions {
+    /// A clickable body under a pressed mouse button; drawn dimmed, the plain button's pressed look.
+    std::optional<SolarSystemObject> pressed;
+    /// Device pixels per logical pixel of the pictures; 0 takes the ratio of the painter's device. Vector
+    /// devices (an SVG file) want more than their nominal 1 so that the pictures stay sharp when zoomed.
+    qreal pictureRatio = 0;
+    /// Only rings and bodies that touch this rectangle (layout coordinates) are drawn; a null rectangle
+    /// draws everything. For partial repaints: the painter's clip is not changed.
+    QRectF exposed;
+    /// Draw the rings from a cached layer where that gives the same pixels (a pixel device at its own ratio,
+    /// no ring crossing a planet further out); otherwise, or when false, stroke them on every frame.
+    bool cacheRings = true;
+};
+
+/// Paints the orrery in the painter's current coordinates (the layout's D × D square at (0, 0)): the Sun, then
+/// from the outermost ring inwards each ring followed by its planet. No background. The pictures are the
+/// cached rasters of the artwork at the device's resolution, placed on whole device pixels so they stay sharp.
+/// Leaves the painter's state as it found it. Shared by the window's view and `heliora-cli render`.
+void paintOrrery(QPainter& painter, const OrreryLayout& layout, const OrreryPaintOptions& options = {});
+
+} // namespace heliora

@@ -1,0 +1,92 @@
+#pragma once
+
+#include "orrerylayout.h"
+
+#include <QWidget>
+
+#include <array>
+#include <functional>
+#include <optional>
+
+class QVariantAnimation;
+
+namespace heliora {
+
+/// The orrery widget: the Sun and the planets on their rings for one date, drawn on whatever is behind it.
+///
+/// The orrery fills a D × D square centred in the widget; the widget asks for a margin around it so that a
+/// planet on the outermost ring is never cut. Bodies show their localized names as tooltips and to assistive
+/// technologies. With a callback set, clicking a body's picture calls it; without, clicks do nothing.
+///
+/// setDate with a duration glides every planet linearly from the angle on screen to its new angle, through
+/// every whole turn in between. A date that moves no planet (most ticks at normal speed, since angles move
+/// in quarter-degree steps) neither animates nor repaints. Hiding the view ends any animation at its target.
+class SolarSystemView : public QWidget {
+    Q_OBJECT
+
+public:
+    explicit SolarSystemView(QWidget* parent = nullptr);
+    ~SolarSystemView() override;
+
+    /// D, the diameter of the outermost ring. Negative or not finite counts as 0.
+    void setDiameter(double diameter);
+    void setShowPluto(bool show);
+    /// Mercury to Mars only, whatever setShowPluto says.
+    void setShowOnlyInnerPlanets(bool innerOnly);
+    /// Seconds since 1970; a date that is not finite is ignored. With `animationMs` > 0 (and the view shown) the
+    /// planets glide there over that time; otherwise they jump.
+    void setDate(double date, int animationMs = 0);
+
+    /// Called when the Sun's picture is clicked; an empty function makes the Sun a plain picture.
+    void setOnTapSun(std::function<void()> onTapSun);
+    /// Called with the planet whose picture is clicked; an empty function makes the planets plain pictures.
+    void setOnTapPlanet(std::function<void(Planet)> onTapPlanet);
+
+    const OrreryInputs& inputs() const { return m_inputs; }
+    /// The orrery as it is on screen now (planets mid-way during an animation), in layout coordinates.
+    const OrreryLayout& currentLayout() const { return m_layout; }
+    /// Where the layout's (0, 0) lies in the widget.
+    QPointF layoutOrigin() const;
+    /// The body's picture in widget coordinates; empty when the body is not shown.
+    QRectF bodyRect(const SolarSystemObject& body) const;
+    /// The frontmost body whose picture contains the point (widget coordinates).
+    std::optional<SolarSystemObject> bodyAt(const QPointF& point) const;
+    bool isClickable(const SolarSystemObject& body) const;
+    /// Calls the body's callback, as a click on it does; does nothing when the body is not clickable or shown.
+    void press(const SolarSystemObject& body);
+    bool isAnimating() const;
+
+    QSize sizeHint() const override;
+    QSize minimumSizeHint() const override;
+
+protected:
+    bool event(QEvent* event) override;
+    void paintEvent(QPaintEvent* event) override;
+    void mousePressEvent(QMouseEvent* event) override;
+    void mouseMoveEvent(QMouseEvent* event) override;
+    void mouseReleaseEvent(QMouseEvent* event) override;
+    void hideEvent(QHideEvent* event) override;
+
+private:
+    void relayout();
+    void applyAngles();
+    void finishAnimation();
+    void setPressedInside(bool inside);
+    /// A rectangle of the layout in widget coordinates, grown by what antialiasing can add.
+    QRect widgetRect(const QRectF& layoutRect) const;
+
+    OrreryInputs m_inputs;
+    OrreryLayout m_target; ///< every planet at its angle for the date
+    OrreryLayout m_layout; ///< what is on screen: the target with the animation's remaining offsets
+    /// Per planet, the offset in degrees from its target angle at the start of the running animation.
+    std::array<double, planetCount> m_startOffset {};
+    double m_progress = 1.0;
+    QVariantAnimation* m_animation = nullptr;
+
+    std::function<void()> m_onTapSun;
+    std::function<void(Planet)> m_onTapPlanet;
+    std::optional<SolarSystemObject> m_pressed;
+    bool m_pressedInside = false;
+};
+
+} // namespace heliora
