@@ -27,6 +27,8 @@ done
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
 export QT_QPA_PLATFORM=xcb
+# Qt wants a private runtime folder; a missing one only costs a warning, but keeps the output clean.
+export XDG_RUNTIME_DIR=$work
 
 # Runs a program once; appends "milliseconds peak_kb" to $1.
 measure_once() {
