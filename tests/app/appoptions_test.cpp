@@ -2,95 +2,54 @@
 
 #include <gtest/gtest.h>
 
-#include <vector>
-
 namespace heliora {
 namespace {
 
     struct OptionsCase {
-        std::vector<const char*> arguments;
+        QStringList arguments;
         bool accepted;
-        const char* screenshot = nullptr;
+        QString screenshot = {};
         const char* detail = nullptr;
-        std::vector<const char*> links = {};
-        bool help = false;
+        QStringList links = {};
     };
 
-    void PrintTo(const OptionsCase& c, std::ostream* os)
-    {
-        *os << '[';
-        for (const char* argument : c.arguments)
-            *os << ' ' << argument;
-        *os << " ]";
-    }
-
-    QStringList toList(const std::vector<const char*>& items)
-    {
-        QStringList list;
-        for (const char* item : items)
-            list.append(QString::fromUtf8(item));
-        return list;
-    }
+    void PrintTo(const OptionsCase& c, std::ostream* os) { *os << '[' << c.arguments.join(' ').toStdString() << ']'; }
 
     class CommandLine : public ::testing::TestWithParam<OptionsCase> { };
 
     TEST_P(CommandLine, IsReadOrRefusedWithAMessage)
     {
         QString error;
-        const std::optional<AppOptions> options = parseAppOptions(toList(GetParam().arguments), &error);
+        const std::optional<AppOptions> options = parseAppOptions(GetParam().arguments, &error);
         ASSERT_EQ(options.has_value(), GetParam().accepted) << error.toStdString();
         if (!options) {
             EXPECT_FALSE(error.isEmpty());
-            EXPECT_FALSE(error.contains(QLatin1Char('\n')));
             return;
         }
-        EXPECT_EQ(options->screenshotPath.value_or(QString()), QString::fromUtf8(GetParam().screenshot));
-        EXPECT_EQ(options->detail.has_value(), GetParam().detail != nullptr);
-        if (options->detail) {
-            EXPECT_EQ(options->detail->localizationKey(), std::string_view(GetParam().detail));
-        }
-        EXPECT_EQ(options->links, toList(GetParam().links));
-        EXPECT_EQ(options->showHelp, GetParam().help);
+        EXPECT_EQ(options->screenshotPath.value_or(QString()), GetParam().screenshot);
+        EXPECT_EQ(options->detail ? options->detail->localizationKey() : std::string_view(),
+            GetParam().detail ? std::string_view(GetParam().detail) : std::string_view());
+        EXPECT_EQ(options->links, GetParam().links);
     }
 
     INSTANTIATE_TEST_SUITE_P(Arguments, CommandLine,
-        ::testing::Values(OptionsCase { {}, true }, OptionsCase { { "--screenshot", "out.png" }, true, "out.png" },
-            OptionsCase { { "--screenshot=out.png" }, true, "out.png" },
-            OptionsCase { { "--screenshot", "a.png", "--detail", "sun" }, true, "a.png", "sun" },
-            OptionsCase { { "--detail=pluto" }, true, nullptr, "pluto" },
-            OptionsCase { { "heliora://?date=20240131" }, true, nullptr, nullptr, { "heliora://?date=20240131" } },
-            OptionsCase { { "--", "--screenshot" }, true, nullptr, nullptr, { "--screenshot" } },
-            OptionsCase { { "-h" }, true, nullptr, nullptr, {}, true },
-            OptionsCase { { "--help" }, true, nullptr, nullptr, {}, true },
-            // Refused: no file, an option where the file should be, unknown or misspelt bodies and options.
+        ::testing::Values(OptionsCase { {}, true }, OptionsCase { { "--screenshot", "a.png" }, true, "a.png" },
+            OptionsCase { { "--screenshot=a.png", "--detail", "sun" }, true, "a.png", "sun" },
+            OptionsCase { { "heliora://?date=20240131" }, true, {}, nullptr, { "heliora://?date=20240131" } },
+            OptionsCase { { "--", "--screenshot" }, true, {}, nullptr, { "--screenshot" } },
+            // No file, an option where the file should be, a misspelt body or option.
             OptionsCase { { "--screenshot" }, false }, OptionsCase { { "--screenshot=" }, false },
-            OptionsCase { { "--screenshot", "--detail", "mars" }, false }, OptionsCase { { "--detail" }, false },
+            OptionsCase { { "--screenshot", "--detail", "mars" }, false },
             OptionsCase { { "--detail", "Mars" }, false }, OptionsCase { { "--detail", "vulcan" }, false },
-            OptionsCase { { "--detail", "" }, false }, OptionsCase { { "--screenshots", "a.png" }, false },
-            OptionsCase { { "--date" }, false }));
+            OptionsCase { { "--screenshots", "a.png" }, false }));
 
-    struct RawCase {
-        std::vector<const char*> argv;
-        bool screenshot;
-    };
-
-    void PrintTo(const RawCase& c, std::ostream* os) { PrintTo(OptionsCase { c.argv, true }, os); }
-
-    class RawCommandLine : public ::testing::TestWithParam<RawCase> { };
-
-    TEST_P(RawCommandLine, TellsAScreenshotBeforeQtStarts)
+    TEST(CommandLine, ScreenshotIsSeenBeforeQtStarts)
     {
-        std::vector<const char*> argv = GetParam().argv;
-        const int argc = static_cast<int>(argv.size());
-        argv.push_back(nullptr);
-        EXPECT_EQ(wantsScreenshot(argc, argv.data()), GetParam().screenshot);
+        const char* screenshot[] = { "heliora", "-platform", "xcb", "--screenshot=a.png", nullptr };
+        const char* link[] = { "heliora", "--", "--screenshot", nullptr };
+        EXPECT_TRUE(wantsScreenshot(4, screenshot));
+        EXPECT_FALSE(wantsScreenshot(3, link));
     }
-
-    INSTANTIATE_TEST_SUITE_P(Arguments, RawCommandLine,
-        ::testing::Values(RawCase { { "heliora" }, false }, RawCase { { "heliora", "--screenshot", "a.png" }, true },
-            RawCase { { "heliora", "-platform", "xcb", "--screenshot=a.png" }, true },
-            RawCase { { "heliora", "--", "--screenshot" }, false }, RawCase { { "heliora", "--screenshots" }, false },
-            RawCase { { "--screenshot" }, false }));
 
 } // namespace
 } // namespace heliora

@@ -3,6 +3,7 @@
 #include "appearance.h"
 #include "stringtable.h"
 
+#include <QAccessible>
 #include <QApplication>
 #include <QLabel>
 
@@ -41,7 +42,6 @@ namespace {
 } // namespace
 
 ScopedLanguage::ScopedLanguage(const char* posixLocale)
-    : m_previous(QString::fromLocal8Bit(std::getenv("LC_ALL")))
 {
     setenv("LC_ALL", posixLocale, 1);
     setenv("LANGUAGE", posixLocale, 1);
@@ -50,17 +50,21 @@ ScopedLanguage::ScopedLanguage(const char* posixLocale)
 
 ScopedLanguage::~ScopedLanguage()
 {
-    setenv("LC_ALL", m_previous.toLocal8Bit().constData(), 1);
+    setenv("LC_ALL", "en_US.UTF-8", 1);
     setenv("LANGUAGE", "en", 1);
     setStringsLanguage(QStringLiteral("en"));
 }
-
-void processDeferredDeletes() { QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete); }
 
 QString labelText(const QWidget* parent, const char* name)
 {
     const auto* label = parent ? parent->findChild<const QLabel*>(QLatin1String(name)) : nullptr;
     return label ? label->text() : QStringLiteral("<no label %1>").arg(QLatin1String(name));
+}
+
+QString accessibleName(QWidget* widget)
+{
+    QAccessibleInterface* interface = widget ? QAccessible::queryAccessibleInterface(widget) : nullptr;
+    return interface ? interface->text(QAccessible::Name) : QStringLiteral("<no accessible element>");
 }
 
 } // namespace heliora::test

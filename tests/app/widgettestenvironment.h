@@ -16,24 +16,20 @@ inline void PrintTo(const SolarSystemObject& object, std::ostream* os) { *os << 
 
 namespace heliora::test {
 
-/// Every app test runs in one QApplication with Heliora's look, English texts and United States numbers; the
-/// environment is made before the first test and torn down after the last.
-/// Tests that switch the language restore it with this guard.
+/// The app tests share one QApplication with Heliora's look, English texts and United States numbers, made
+/// before the first test. This guard switches texts and numbers to another locale for one test.
 class ScopedLanguage {
 public:
     explicit ScopedLanguage(const char* posixLocale);
     ~ScopedLanguage();
     ScopedLanguage(const ScopedLanguage&) = delete;
     ScopedLanguage& operator=(const ScopedLanguage&) = delete;
-
-private:
-    QString m_previous;
 };
 
-/// Runs deferred deletions, as the event loop would after a window closed.
-void processDeferredDeletes();
-
-/// The text of a named label inside `parent`, or a note that it is missing.
+/// The text of the label named `name` inside `parent`, or a note that there is none.
 QString labelText(const QWidget* parent, const char* name);
+
+/// What assistive technologies read for the widget.
+QString accessibleName(QWidget* widget);
 
 } // namespace heliora::test
