@@ -52,7 +52,6 @@ int main(int argc, char** argv)
     // No application display name: Qt would append it to every window title, and a fact window's title is the
     // body's name alone.
     QApplication::setDesktopFileName(QStringLiteral("heliora"));
-    QApplication::setWindowIcon(heliora::artwork::applicationIcon());
     heliora::applyDarkAppearance(app);
     heliora::setStringsLanguage(QString::fromStdString(heliora::messagesLocale().getName()));
     heliora::quitOnTerminationSignals();
@@ -79,11 +78,17 @@ int main(int argc, char** argv)
         // screenshot watches it: it may paint its first frame while it is being shown.
         auto* window = new heliora::DetailWindowController(new heliora::SolarSystemObjectDetailView(*options->detail));
         window->setWindowTitle(heliora::localizedName(*options->detail));
-        new heliora::FirstFrameScreenshot(window, *options->screenshotPath);
+        heliora::screenshotAfterFirstFrame(window, *options->screenshotPath);
         window->show();
     } else {
-        if (options->screenshotPath)
-            new heliora::FirstFrameScreenshot(mainWindow.get(), *options->screenshotPath);
+        if (options->screenshotPath) {
+            heliora::screenshotAfterFirstFrame(mainWindow.get(), *options->screenshotPath);
+        } else {
+            // The application icon follows the first frame: decoding its pictures takes longer than the rest of
+            // the start-up (bench/app), and a window manager shows a late icon as well as an early one.
+            heliora::afterFirstFrame(
+                mainWindow.get(), [] { QApplication::setWindowIcon(heliora::artwork::applicationIcon()); });
+        }
         mainWindow->show();
         if (options->detail)
             heliora::openDetailWindow(*options->detail);

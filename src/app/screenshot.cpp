@@ -4,6 +4,7 @@
 #include <QEvent>
 #include <QImageWriter>
 #include <QPixmap>
+#include <QPointer>
 #include <QTimer>
 #include <QWidget>
 
@@ -11,44 +12,49 @@
 
 namespace heliora {
 
-FirstFrameScreenshot::FirstFrameScreenshot(QWidget* window, QString path, int timeoutMs)
-    : QObject(window)
-    , m_window(window)
-    , m_path(std::move(path))
-{
-    // The window itself may never receive a paint event when its children cover it, so the first paint of
-    // anything inside it is what counts.
-    QCoreApplication::instance()->installEventFilter(this);
-    QTimer::singleShot(timeoutMs, this, [this] {
-        if (m_scheduled)
-            return;
-        std::fputs("heliora: no frame was painted; no screenshot written\n", stderr);
-        QCoreApplication::exit(1);
-    });
-}
+namespace {
 
-bool FirstFrameScreenshot::eventFilter(QObject* watched, QEvent* event)
-{
-    // The first paint inside the window means it is laid out, polished and exposed. A frame is painted in one
-    // pass, so the picture, taken from the event loop once that pass is over, shows the whole first frame.
-    if (event->type() == QEvent::Paint && !m_scheduled && m_window) {
-        const auto* widget = qobject_cast<const QWidget*>(watched);
-        if (widget && widget->window() == m_window) {
-            m_scheduled = true;
-            QCoreApplication::instance()->removeEventFilter(this);
-            QTimer::singleShot(0, this, &FirstFrameScreenshot::capture);
+    // Belongs to the watched window, so it goes with it.
+    class FirstFrameWatcher : public QObject {
+    public:
+        FirstFrameWatcher(QWidget* window, std::function<void()> action)
+            : QObject(window)
+            , m_window(window)
+            , m_action(std::move(action))
+        {
+            QCoreApplication::instance()->installEventFilter(this);
         }
-    }
-    return QObject::eventFilter(watched, event);
-}
 
-void FirstFrameScreenshot::capture()
+    protected:
+        bool eventFilter(QObject* watched, QEvent* event) override
+        {
+            if (event->type() != QEvent::Paint)
+                return false;
+            const auto* widget = qobject_cast<const QWidget*>(watched);
+            if (!widget || widget->window() != m_window)
+                return false;
+            QCoreApplication::instance()->removeEventFilter(this);
+            // Run once the painting pass is over, from the event loop, not inside a paint event.
+            QTimer::singleShot(0, this, [this] {
+                m_action();
+                deleteLater();
+            });
+            return false;
+        }
+
+    private:
+        QWidget* m_window;
+        std::function<void()> m_action;
+    };
+
+} // namespace
+
+void afterFirstFrame(QWidget* window, std::function<void()> action)
 {
-    const bool written = m_window && write(m_window, m_path);
-    QCoreApplication::exit(written ? 0 : 1);
+    new FirstFrameWatcher(window, std::move(action));
 }
 
-bool FirstFrameScreenshot::write(QWidget* window, const QString& path)
+bool writeScreenshot(QWidget* window, const QString& path)
 {
     const QPixmap picture = window->grab();
     QImageWriter writer(path);
@@ -57,6 +63,21 @@ bool FirstFrameScreenshot::write(QWidget* window, const QString& path)
         return false;
     }
     return true;
+}
+
+void screenshotAfterFirstFrame(QWidget* window, const QString& path, int timeoutMs)
+{
+    auto painted = std::make_shared<bool>(false);
+    afterFirstFrame(window, [window, path, painted] {
+        *painted = true;
+        QCoreApplication::exit(writeScreenshot(window, path) ? 0 : 1);
+    });
+    QTimer::singleShot(timeoutMs, window, [painted] {
+        if (*painted)
+            return;
+        std::fputs("heliora: no frame was painted; no screenshot written\n", stderr);
+        QCoreApplication::exit(1);
+    });
 }
 
 } // namespace heliora

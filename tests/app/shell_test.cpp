@@ -24,7 +24,7 @@ namespace {
         QLabel window(QStringLiteral("Heliora"));
         window.setAutoFillBackground(true);
         window.resize(120, 80);
-        new FirstFrameScreenshot(&window, path);
+        screenshotAfterFirstFrame(&window, path);
         window.show();
         EXPECT_EQ(runLoop(), 0);
         const QImage picture(path);
@@ -35,12 +35,12 @@ namespace {
     TEST(Screenshot, FailsWhenTheFileCannotBeWrittenOrNothingPaints)
     {
         QLabel shown(QStringLiteral("Heliora"));
-        new FirstFrameScreenshot(&shown, QStringLiteral("/nonexistent-folder/window.png"));
+        screenshotAfterFirstFrame(&shown, QStringLiteral("/nonexistent-folder/window.png"));
         shown.show();
         EXPECT_EQ(runLoop(), 1);
 
         QLabel hidden(QStringLiteral("Heliora"));
-        new FirstFrameScreenshot(&hidden, QStringLiteral("never.png"), 50);
+        screenshotAfterFirstFrame(&hidden, QStringLiteral("never.png"), 50);
         EXPECT_EQ(runLoop(), 1);
     }
 

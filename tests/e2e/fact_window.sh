@@ -87,6 +87,13 @@ click_x=$((WIDTH - margin - 30))
 xdotool windowmove --sync "$main" 700 100
 import -window root "$out/list-$locale.png"
 
+# The application icon is set just after the first frame.
+deadline=$((SECONDS + step_timeout))
+until xprop -len 16 -id "$main" _NET_WM_ICON 2>/dev/null | grep -q ' = '; do
+    [ $SECONDS -lt $deadline ] || fail "the main window has no icon"
+    sleep 0.1
+done
+
 # Two clicks, two windows: an open fact window is never reused.
 for n in 1 2; do
     xdotool mousemove --window "$main" "$click_x" "$click_y" click 1
