@@ -84,7 +84,7 @@ eval "$(xdotool getwindowgeometry --shell "$main")"
 click_x=$((WIDTH - margin - 30))
 # Without a window manager every new window opens at the screen's origin; the main window moves aside so that
 # the fact windows do not cover its buttons.
-xdotool windowmove --sync "$main" 700 100
+timeout "$step_timeout" xdotool windowmove --sync "$main" 700 100 || fail "could not move the main window"
 import -window root "$out/list-$locale.png"
 
 # The application icon is set just after the first frame.
@@ -109,7 +109,7 @@ done
 # Ctrl+W closes the focused fact window, and only that one.
 for remaining in 1 0; do
     fact=$(windows_named "$expected_title" | head -n 1)
-    xdotool windowfocus --sync "$fact"
+    timeout "$step_timeout" xdotool windowfocus --sync "$fact" || fail "could not focus the fact window"
     xdotool key --clearmodifiers ctrl+w
     wait_for_windows "$expected_title" "$remaining"
 done
@@ -118,10 +118,19 @@ kill -0 "$pid" 2>/dev/null || fail "heliora ended when its fact windows closed"
 [ -n "$(windows_named Heliora)" ] || fail "the main window went away"
 import -window root "$out/after-$body-$locale.png"
 
-# A session's end: SIGTERM must shut heliora down normally.
+# A session's end: SIGTERM must shut heliora down normally, and soon (a watchdog kills it otherwise).
 kill -TERM "$pid"
+(
+    trap 'kill "$sleeper" 2>/dev/null; exit 0' TERM
+    sleep "$step_timeout" &
+    sleeper=$!
+    wait "$sleeper"
+    kill -KILL "$pid"
+) >/dev/null 2>&1 &
+watchdog=$!
 status=0
 wait "$pid" || status=$?
 pid=
+kill "$watchdog" 2>/dev/null || true
 [ "$status" -eq 0 ] || fail "heliora exited with status $status after SIGTERM"
 echo "PASS: $body ($locale), window '$expected_title'"
