@@ -168,8 +168,8 @@
         <translation>Dauer einer Umdrehung</translation>
     </message>
     <message id="negative_numbers_indicate_retrograde_rotation">
-        <source>Negative numbers indicate retrograde rotation.</source>
-        <translation>Negative Werte bedeuten rückläufige Rotation.</translation>
+        <source>(negative numbers indicate retrograde rotation)</source>
+        <translation>(negative Werte bedeuten rückläufige Rotation)</translation>
     </message>
     <message id="maximum_orbital_velocity_at_perihelion">
         <source>Orbital velocity at perihelion, closest to the Sun</source>
@@ -232,6 +232,26 @@
     <message id="NSSDCA">
         <source>NSSDCA</source>
         <translation>NSSDCA</translation>
+    </message>
+    <message id="open_fact_sheet">
+        <source>Open fact sheet</source>
+        <translation>Steckbrief öffnen</translation>
+    </message>
+    <message id="terrestrial_planets">
+        <source>Terrestrial planets</source>
+        <translation>Gesteinsplaneten</translation>
+    </message>
+    <message id="gas_giants">
+        <source>Gas giants</source>
+        <translation>Gasriesen</translation>
+    </message>
+    <message id="ice_giants">
+        <source>Ice giants</source>
+        <translation>Eisriesen</translation>
+    </message>
+    <message id="dwarf_planets">
+        <source>Dwarf planets</source>
+        <translation>Zwergplaneten</translation>
     </message>
 </context>
 </TS>

@@ -1,0 +1,233 @@
+#include "appearance.h"
+
+#include <QAbstractButton>
+#include <QApplication>
+#include <QPainter>
+#include <QPainterPath>
+#include <QStyleFactory>
+#include <QStyleOption>
+
+#include <algorithm>
+
+namespace heliora {
+
+namespace {
+
+    bool isButton(const QWidget* widget) { return qobject_cast<const QAbstractButton*>(widget) != nullptr; }
+
+    // Fusion marks a focused button by its outline or a focus rectangle whenever the option carries
+    // State_HasFocus, so the flag is removed from a copy of the option. The copy must keep the option's real
+    // type: the style casts the option back to it and would read past a sliced copy.
+    template <typename Option, typename Draw> bool drawWithoutFocus(const QStyleOption* option, Draw&& draw)
+    {
+        const auto* typed = qstyleoption_cast<const Option*>(option);
+        if (!typed)
+            return false;
+        Option copy(*typed);
+        copy.state &= ~QStyle::State_HasFocus;
+        draw(&copy);
+        return true;
+    }
+
+    template <typename Draw> void drawUnfocused(const QStyleOption* option, Draw&& draw)
+    {
+        if (drawWithoutFocus<QStyleOptionButton>(option, draw)
+            || drawWithoutFocus<QStyleOptionToolButton>(option, draw))
+            return;
+        if (option->type == QStyleOption::SO_Default && option->version == QStyleOption::Version) {
+            drawWithoutFocus<QStyleOption>(option, draw);
+            return;
+        }
+        // An option type that buttons do not use: drawn unchanged rather than sliced.
+        draw(option);
+    }
+
+    constexpr int scrollBarExtent = 10;
+    constexpr int scrollBarMinimumThumb = 28;
+    constexpr int scrollBarThumbInset = 2;
+
+    // The thumb's place along the groove: its length in proportion to the visible part of the content, its
+    // start in proportion to the value.
+    QRect scrollBarThumb(const QStyleOptionSlider& bar)
+    {
+        const QRect groove = bar.rect;
+        const bool horizontal = bar.orientation == Qt::Horizontal;
+        const int grooveLength = horizontal ? groove.width() : groove.height();
+        const qint64 range = qint64(bar.maximum) - bar.minimum;
+        int length = grooveLength;
+        if (range > 0) {
+            const qint64 page = std::max(bar.pageStep, 1);
+            length = static_cast<int>(page * grooveLength / (range + page));
+            length = std::clamp(length, std::min(scrollBarMinimumThumb, grooveLength), grooveLength);
+        }
+        const int start = QStyle::sliderPositionFromValue(
+            bar.minimum, bar.maximum, bar.sliderPosition, grooveLength - length, bar.upsideDown);
+        return horizontal ? QRect(groove.x() + start, groove.y(), length, groove.height())
+                          : QRect(groove.x(), groove.y() + start, groove.width(), length);
+    }
+
+} // namespace
+
+HelioraStyle::HelioraStyle()
+    : QProxyStyle(QStyleFactory::create(QStringLiteral("Fusion")))
+{
+}
+
+int HelioraStyle::pixelMetric(PixelMetric metric, const QStyleOption* option, const QWidget* widget) const
+{
+    switch (metric) {
+    case PM_ScrollBarExtent:
+        return scrollBarExtent;
+    case PM_ScrollBarSliderMin:
+        return scrollBarMinimumThumb;
+    default:
+        return QProxyStyle::pixelMetric(metric, option, widget);
+    }
+}
+
+QRect HelioraStyle::subControlRect(
+    ComplexControl control, const QStyleOptionComplex* option, SubControl subControl, const QWidget* widget) const
+{
+    const auto* bar = qstyleoption_cast<const QStyleOptionSlider*>(option);
+    if (control != CC_ScrollBar || !bar)
+        return QProxyStyle::subControlRect(control, option, subControl, widget);
+
+    // No arrow buttons: the groove is the whole bar, and clicking beside the thumb pages.
+    const QRect thumb = scrollBarThumb(*bar);
+    const bool horizontal = bar->orientation == Qt::Horizontal;
+    const QRect all = bar->rect;
+    switch (subControl) {
+    case SC_ScrollBarGroove:
+        return all;
+    case SC_ScrollBarSlider:
+        return thumb;
+    case SC_ScrollBarSubPage:
+        return horizontal ? QRect(all.left(), all.top(), thumb.left() - all.left(), all.height())
+                          : QRect(all.left(), all.top(), all.width(), thumb.top() - all.top());
+    case SC_ScrollBarAddPage:
+        return horizontal ? QRect(thumb.right() + 1, all.top(), all.right() - thumb.right(), all.height())
+                          : QRect(all.left(), thumb.bottom() + 1, all.width(), all.bottom() - thumb.bottom());
+    default:
+        return QRect();
+    }
+}
+
+void HelioraStyle::drawPrimitive(
+    PrimitiveElement element, const QStyleOption* option, QPainter* painter, const QWidget* widget) const
+{
+    if (!option || !isButton(widget) || !(option->state & State_HasFocus)) {
+        QProxyStyle::drawPrimitive(element, option, painter, widget);
+        return;
+    }
+    if (element == PE_FrameFocusRect)
+        return;
+    drawUnfocused(option,
+        [&](const QStyleOption* unfocused) { QProxyStyle::drawPrimitive(element, unfocused, painter, widget); });
+}
+
+void HelioraStyle::drawControl(
+    ControlElement element, const QStyleOption* option, QPainter* painter, const QWidget* widget) const
+{
+    if (!option || !isButton(widget) || !(option->state & State_HasFocus)) {
+        QProxyStyle::drawControl(element, option, painter, widget);
+        return;
+    }
+    drawUnfocused(
+        option, [&](const QStyleOption* unfocused) { QProxyStyle::drawControl(element, unfocused, painter, widget); });
+}
+
+void HelioraStyle::drawComplexControl(
+    ComplexControl control, const QStyleOptionComplex* option, QPainter* painter, const QWidget* widget) const
+{
+    if (const auto* bar = qstyleoption_cast<const QStyleOptionSlider*>(option); bar && control == CC_ScrollBar) {
+        drawScrollBar(*bar, painter);
+        return;
+    }
+    if (!option || !isButton(widget) || !(option->state & State_HasFocus)) {
+        QProxyStyle::drawComplexControl(control, option, painter, widget);
+        return;
+    }
+    const auto draw = [&](const QStyleOption* unfocused) {
+        QProxyStyle::drawComplexControl(control, static_cast<const QStyleOptionComplex*>(unfocused), painter, widget);
+    };
+    if (!drawWithoutFocus<QStyleOptionToolButton>(option, draw))
+        draw(option);
+}
+
+void HelioraStyle::drawScrollBar(const QStyleOptionSlider& bar, QPainter* painter) const
+{
+    painter->save();
+    painter->fillRect(bar.rect, bar.palette.color(QPalette::Window));
+    if (bar.maximum > bar.minimum) {
+        // The thumb brightens under the pointer and while dragged.
+        const bool active
+            = (bar.activeSubControls & SC_ScrollBarSlider) && (bar.state & (State_MouseOver | State_Sunken));
+        QColor thumbColour = bar.palette.color(QPalette::WindowText);
+        thumbColour.setAlphaF(active ? 0.55f : 0.3f);
+        const QRectF thumb
+            = QRectF(scrollBarThumb(bar))
+                  .adjusted(scrollBarThumbInset, scrollBarThumbInset, -scrollBarThumbInset, -scrollBarThumbInset);
+        const qreal radius = std::min(thumb.width(), thumb.height()) / 2;
+        QPainterPath path;
+        path.addRoundedRect(thumb, radius, radius);
+        painter->setRenderHint(QPainter::Antialiasing);
+        painter->fillPath(path, thumbColour);
+    }
+    painter->restore();
+}
+
+QPalette darkPalette()
+{
+    // Greys close to a dark desktop's window, control and text colours; white text at a little under full
+    // brightness reads better on a dark field than pure white.
+    const QColor window(30, 30, 30);
+    const QColor text(232, 232, 232);
+    const QColor disabledText(110, 110, 112);
+    const QColor button(58, 58, 60);
+    const QColor accent(10, 132, 255);
+
+    QPalette p;
+    p.setColor(QPalette::Window, window);
+    p.setColor(QPalette::WindowText, text);
+    p.setColor(QPalette::Base, QColor(22, 22, 22));
+    p.setColor(QPalette::AlternateBase, QColor(44, 44, 46));
+    p.setColor(QPalette::ToolTipBase, QColor(44, 44, 46));
+    p.setColor(QPalette::ToolTipText, text);
+    p.setColor(QPalette::PlaceholderText, colors::gray());
+    p.setColor(QPalette::Text, text);
+    p.setColor(QPalette::Button, button);
+    p.setColor(QPalette::ButtonText, QColor(242, 242, 242));
+    p.setColor(QPalette::BrightText, QColor(255, 69, 58));
+    p.setColor(QPalette::Light, QColor(84, 84, 88));
+    p.setColor(QPalette::Midlight, QColor(68, 68, 70));
+    p.setColor(QPalette::Mid, QColor(52, 52, 54));
+    p.setColor(QPalette::Dark, QColor(18, 18, 18));
+    p.setColor(QPalette::Shadow, QColor(0, 0, 0));
+    p.setColor(QPalette::Highlight, accent);
+    p.setColor(QPalette::HighlightedText, Qt::white);
+    p.setColor(QPalette::Link, QColor(77, 163, 255));
+    p.setColor(QPalette::LinkVisited, QColor(191, 155, 255));
+
+    p.setColor(QPalette::Disabled, QPalette::WindowText, disabledText);
+    p.setColor(QPalette::Disabled, QPalette::Text, disabledText);
+    p.setColor(QPalette::Disabled, QPalette::ButtonText, disabledText);
+    p.setColor(QPalette::Disabled, QPalette::Button, QColor(44, 44, 46));
+    p.setColor(QPalette::Disabled, QPalette::Highlight, QColor(72, 72, 74));
+    p.setColor(QPalette::Disabled, QPalette::HighlightedText, disabledText);
+    return p;
+}
+
+void applyDarkAppearance(QApplication& app)
+{
+    // The palette is set explicitly after the style: a style's standard palette would otherwise win, and a
+    // desktop's light theme must not leak into any window.
+    app.setStyle(new HelioraStyle);
+    app.setPalette(darkPalette());
+}
+
+namespace colors {
+    QColor orange() { return QColor(255, 159, 10); }
+    QColor gray() { return QColor(142, 142, 147); }
+} // namespace colors
+
+} // namespace heliora

@@ -1,0 +1,100 @@
+// heliora: the desktop application. Sets up the look and the string table, opens the main window (or renders a
+// window into a file with --screenshot) and runs the event loop until the last window is closed.
+
+#include "appearance.h"
+#include "appoptions.h"
+#include "artwork.h"
+#include "detailwindowcontroller.h"
+#include "environment.h"
+#include "quitsignals.h"
+#include "screenshot.h"
+#include "solarsystemlistview.h"
+#include "solarsystemobjectdetailview.h"
+#include "stringtable.h"
+
+#include <QApplication>
+#include <QScrollArea>
+#include <QVBoxLayout>
+
+#include <cstdio>
+#include <memory>
+
+namespace {
+
+// Stands in for the main window until the orrery window exists: the list of the ten bodies, whose buttons
+// open fact windows.
+std::unique_ptr<QWidget> makeBodiesWindow()
+{
+    auto window = std::make_unique<QWidget>();
+    window->setWindowTitle(QStringLiteral("Heliora"));
+    auto* scroll = new QScrollArea(window.get());
+    scroll->setFrameShape(QFrame::NoFrame);
+    scroll->setWidgetResizable(true);
+    scroll->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    scroll->setWidget(new heliora::SolarSystemListView);
+    auto* layout = new QVBoxLayout(window.get());
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->addWidget(scroll);
+    window->setFixedSize(400, 600);
+    return window;
+}
+
+} // namespace
+
+int main(int argc, char** argv)
+{
+    // A screenshot needs no display: without a platform chosen by the user, it is rendered offscreen.
+    if (heliora::wantsScreenshot(argc, argv) && qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+
+    QApplication app(argc, argv);
+    QApplication::setApplicationName(QStringLiteral("heliora"));
+    // No application display name: Qt would append it to every window title, and a fact window's title is the
+    // body's name alone.
+    QApplication::setDesktopFileName(QStringLiteral("heliora"));
+    heliora::applyDarkAppearance(app);
+    heliora::setStringsLanguage(QString::fromStdString(heliora::messagesLocale().getName()));
+    heliora::quitOnTerminationSignals();
+
+    QString error;
+    const std::optional<heliora::AppOptions> options
+        = heliora::parseAppOptions(QCoreApplication::arguments().mid(1), &error);
+    if (!options) {
+        std::fprintf(stderr, "heliora: %s\n", qPrintable(error));
+        return 2;
+    }
+    if (options->showHelp) {
+        std::fputs(qPrintable(heliora::appUsage()), stdout);
+        return 0;
+    }
+
+    // The application's state and its main window. The one AppState (and with it the one clock) is created
+    // here, before any window, and lives until the event loop ends; the main window with the running orrery
+    // takes the place of the bodies list and receives options->links.
+    const std::unique_ptr<QWidget> mainWindow = makeBodiesWindow();
+
+    if (options->detail && options->screenshotPath) {
+        // A screenshot of a fact window shows that window alone. The window must not be shown before the
+        // screenshot watches it: it may paint its first frame while it is being shown.
+        auto* window = new heliora::DetailWindowController(new heliora::SolarSystemObjectDetailView(*options->detail));
+        window->setWindowTitle(heliora::localizedName(*options->detail));
+        heliora::screenshotAfterFirstFrame(window, *options->screenshotPath);
+        window->show();
+    } else {
+        if (options->screenshotPath) {
+            heliora::screenshotAfterFirstFrame(mainWindow.get(), *options->screenshotPath);
+        } else {
+            // The application icon follows the first frame: decoding its pictures takes longer than the rest of
+            // the start-up (bench/app), and a window manager shows a late icon as well as an early one.
+            heliora::afterFirstFrame(
+                mainWindow.get(), [] { QApplication::setWindowIcon(heliora::artwork::applicationIcon()); });
+        }
+        mainWindow->show();
+        if (options->detail)
+            heliora::openDetailWindow(*options->detail);
+    }
+
+    const int status = app.exec();
+    heliora::deleteOpenDetailWindows();
+    return status;
+}
