@@ -8,5 +8,8 @@ namespace heliora::cli {
 /// A bad argument throws UsageError.
 int positionsCommand(const QStringList& arguments);
 int factsCommand(const QStringList& arguments);
+int linkCommand(const QStringList& arguments);
+int datesCommand(const QStringList& arguments);
+int settingsCommand(const QStringList& arguments);
 
 } // namespace heliora::cli

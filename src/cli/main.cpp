@@ -17,6 +17,10 @@ constexpr const char* usage = R"(usage: heliora-cli COMMAND [options]
 commands:
   positions [--date D] [--time-zone Z] [--preset-period X] [--radius R]
   facts BODY [--locale L]
+  link build [--date D] [--time-zone Z]
+  link parse URL [--time-zone Z]          exit 1 when the link is ignored
+  dates [--date D] [--now D] [--time-zone Z] [--locale L]
+  settings get show_pluto | settings set show_pluto true|false | settings path
 
 D is an ISO-8601 date and time (2024-01-31T10:00:00Z; without an offset it is read in the time zone)
 or @seconds since 1970.
@@ -36,6 +40,9 @@ int main(int argc, char** argv)
     const std::map<QString, std::function<int(const QStringList&)>> commands {
         { QStringLiteral("positions"), heliora::cli::positionsCommand },
         { QStringLiteral("facts"), heliora::cli::factsCommand },
+        { QStringLiteral("link"), heliora::cli::linkCommand },
+        { QStringLiteral("dates"), heliora::cli::datesCommand },
+        { QStringLiteral("settings"), heliora::cli::settingsCommand },
     };
     const QString name = arguments.takeFirst();
     const auto command = commands.find(name);
