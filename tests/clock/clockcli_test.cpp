@@ -70,8 +70,7 @@ namespace {
     }
 
     INSTANTIATE_TEST_SUITE_P(Table, CliDates,
-        ::testing::Values(DatesCase { "en_US", "01/31/2024", "1 DAY" }, DatesCase { "de_DE", "31.01.2024", "1 TAG" },
-            DatesCase { "en_GB", "31/01/2024", "1 DAY" }, DatesCase { "ja_JP", "2024/01/31", "1 DAY" }));
+        ::testing::Values(DatesCase { "en_US", "01/31/2024", "1 DAY" }, DatesCase { "de_DE", "31.01.2024", "1 TAG" }));
 
     TEST(Cli, DatesWithoutCaptionPrintNull)
     {

@@ -2,7 +2,6 @@
 
 #include "civildays.h"
 #include "environment.h"
-#include "scopedenv.h"
 
 #include <gtest/gtest.h>
 
@@ -117,15 +116,6 @@ namespace {
             BuildCase { "TenMillionYearsBC", utcSeconds(-9'999'999, 1, 1, 12), "UTC", "100000000101BC" },
             BuildCase { "TooFarToCount", 0x1p62, "UTC", "" }, BuildCase { "NotANumber", std::nan(""), "UTC", "" }));
 
-    TEST(BuildLink, DefaultZoneFollowsTheEnvironment)
-    {
-        test::ScopedEnv env { { "TZ", "Asia/Tokyo" } };
-        EXPECT_EQ(buildDateLink(utcSeconds(2024, 1, 31, 20)), prefix + "20240201");
-        env.set("TZ", "America/Los_Angeles");
-        EXPECT_EQ(buildDateLink(utcSeconds(2024, 1, 31, 20)), prefix + "20240131");
-        EXPECT_EQ(parseDateLink(prefix + "20240131"), utcSeconds(2024, 1, 31, 8));
-    }
-
     // Every day of the years 1 to 9999, in zones with skipped and repeated midnights, opens as itself: the link
     // of any instant parses to the first instant of the same local day.
     TEST(DateLink, RoundTripsEveryDayInEveryZone)
@@ -136,15 +126,15 @@ namespace {
                  "Australia/Lord_Howe", "Asia/Kolkata", "Pacific/Kiritimati", "America/St_Johns" }) {
             const auto tz = zone(id);
             std::vector<double> samples;
-            for (int i = 0; i < 300; ++i)
+            for (int i = 0; i < 150; ++i)
                 samples.push_back(std::floor(dates(random)));
             // Every hour around a skipped midnight (Sao Paulo, 4 November 2018), a repeated one (Havana, the same
-            // day) and a skipped day (Apia, 30 December 2011), and every sixth hour of 2018 and 2019.
-            for (double hour = utcSeconds(2018, 10, 20); hour < utcSeconds(2018, 11, 20); hour += 3'600)
+            // day) and a skipped day (Apia, 30 December 2011), and every twelfth hour of 2018 and 2019.
+            for (double hour = utcSeconds(2018, 11, 1); hour < utcSeconds(2018, 11, 8); hour += 3'600)
                 samples.push_back(hour);
             for (double hour = utcSeconds(2011, 12, 28); hour < utcSeconds(2012, 1, 3); hour += 3'600)
                 samples.push_back(hour);
-            for (double hour = utcSeconds(2018, 1, 1); hour < utcSeconds(2020, 1, 1); hour += 6 * 3'600)
+            for (double hour = utcSeconds(2018, 1, 1); hour < utcSeconds(2020, 1, 1); hour += 12 * 3'600)
                 samples.push_back(hour);
             for (const double date : samples) {
                 const QString link = buildDateLink(date, *tz);

@@ -2,7 +2,6 @@
 
 #include "civildays.h"
 #include "environment.h"
-#include "gregoriancycles.h"
 #include "scopedenv.h"
 #include "stringtable.h"
 
@@ -203,18 +202,6 @@ namespace {
                 QStringLiteral("%1 %2").arg(years).arg(plural))
                 << "year " << year;
         }
-    }
-
-    TEST(GregorianCycles, SplitsExactlyAndKeepsTheFraction)
-    {
-        const double date = utcSeconds(1'000'000, 6, 1) + 0.25;
-        const auto split = gregorian::splitCycles(date, gregorian::farFutureBase);
-        EXPECT_GE(split.remainder, gregorian::farFutureBase);
-        EXPECT_LT(split.remainder, gregorian::farFutureBase + static_cast<double>(gregorian::cycleSeconds));
-        EXPECT_EQ(split.remainder - std::floor(split.remainder), 0.25);
-        EXPECT_EQ(gregorian::shiftedByCycles(split.remainder, split.cycles), date);
-        EXPECT_TRUE(gregorian::isCountable(-0x1p62 + 1024));
-        EXPECT_FALSE(gregorian::isCountable(0x1p62));
     }
 
 } // namespace

@@ -135,15 +135,6 @@ namespace {
             StepCase { "ResetWhilePausedAtForwardHigh", forwardHigh, pause, Operation::reset, 1, normal, play,
                 resetDate, 3 }));
 
-    TEST(Clock, StartsPlayingAtNormalSpeedAtTheGivenDate)
-    {
-        const RotationState clock(-5.5);
-        EXPECT_EQ(clock.date(), -5.5);
-        EXPECT_EQ(clock.timeState(), TimeState::play);
-        EXPECT_EQ(clock.speedType(), SpeedType::normal);
-        EXPECT_EQ(clock.speedMultiplier(), 1);
-    }
-
     TEST(Clock, EveryAssignmentNotifiesAfterStoringTheValue)
     {
         RotationState clock(start);
