@@ -10,5 +10,8 @@ int positionsCommand(const QStringList& arguments);
 int factsCommand(const QStringList& arguments);
 /// Paints the orrery into a PNG or SVG file and prints where the bodies went.
 int renderCommand(const QStringList& arguments);
+int linkCommand(const QStringList& arguments);
+int datesCommand(const QStringList& arguments);
+int settingsCommand(const QStringList& arguments);
 
 } // namespace heliora::cli

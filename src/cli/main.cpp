@@ -22,6 +22,10 @@ commands:
   facts BODY [--locale L]
   render [--date D] [--time-zone Z] [--diameter 400] [--pluto | --no-pluto] [--inner-only]
          [--scale 1|2] [--background black|none] -o FILE.png|FILE.svg
+  link build [--date D] [--time-zone Z]
+  link parse URL [--time-zone Z]          exit 1 when the link is ignored
+  dates [--date D] [--now D] [--time-zone Z] [--locale L]
+  settings get show_pluto | settings set show_pluto true|false | settings path
 
 D is an ISO-8601 date and time (2024-01-31T10:00:00Z; without an offset it is read in the time zone)
 or @seconds since 1970.
@@ -59,6 +63,9 @@ int main(int argc, char** argv)
         { QStringLiteral("positions"), heliora::cli::positionsCommand },
         { QStringLiteral("facts"), heliora::cli::factsCommand },
         { QStringLiteral("render"), heliora::cli::renderCommand },
+        { QStringLiteral("link"), heliora::cli::linkCommand },
+        { QStringLiteral("dates"), heliora::cli::datesCommand },
+        { QStringLiteral("settings"), heliora::cli::settingsCommand },
     };
     const QString name = arguments.takeFirst();
     const auto command = commands.find(name);

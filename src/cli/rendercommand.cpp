@@ -4,6 +4,7 @@
 #include "environment.h"
 #include "orrerylayout.h"
 #include "orrerypainter.h"
+#include "sharedsettings.h"
 
 #include <QFileInfo>
 #include <QImage>
@@ -138,12 +139,12 @@ int renderCommand(const QStringList& arguments)
         throw UsageError("--pluto and --no-pluto contradict each other");
 
     // Without either option the orrery follows the shared "show_pluto" setting; a fresh installation has it off.
-    bool showPluto = false;
     if (parser.isSet(QStringLiteral("pluto")))
-        showPluto = true;
+        inputs.showPluto = true;
     else if (parser.isSet(QStringLiteral("no-pluto")))
-        showPluto = false;
-    inputs.showPluto = showPluto;
+        inputs.showPluto = false;
+    else
+        inputs.showPluto = SharedSettings().showPluto();
     inputs.showOnlyInnerPlanets = parser.isSet(QStringLiteral("inner-only"));
 
     const OrreryLayout layout = layoutOrrery(inputs, referenceEpoch(*zone));

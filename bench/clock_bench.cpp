@@ -1,0 +1,118 @@
+// The clock's text paths, per call: what the main window pays on every 0.5 s tick (the big date and the
+// caption), what a received or copied link costs, and one read or write of the shared setting. Every call
+// builds its formatters afresh and reads the settings file afresh.
+
+#include "datetexts.h"
+#include "environment.h"
+#include "sharedsettings.h"
+#include "stringtable.h"
+
+#include <benchmark/benchmark.h>
+
+#include <QTemporaryDir>
+
+#include <cstdlib>
+
+namespace {
+
+using namespace heliora;
+
+constexpr double lateJanuary2024 = 1'706'731'200.0; // 2024-01-31T20:00:00Z
+constexpr double tenMillionYears = 3.155e14;
+
+struct Fixture {
+    Fixture()
+    {
+        setenv("TZ", "Europe/Berlin", 1);
+        setenv("LC_ALL", "de_DE.UTF-8", 1);
+    }
+    std::unique_ptr<icu::TimeZone> zone = timeZoneFromId("Europe/Berlin");
+    icu::Locale locale { "de_DE" };
+    Strings strings { QStringLiteral("de") };
+};
+
+Fixture& fixture()
+{
+    static Fixture instance;
+    return instance;
+}
+
+void parseLink(benchmark::State& state)
+{
+    const QString link = QStringLiteral("heliora://?date=20240131");
+    for (auto _ : state)
+        benchmark::DoNotOptimize(parseDateLink(link, *fixture().zone));
+}
+BENCHMARK(parseLink);
+
+void parseLinkIgnored(benchmark::State& state)
+{
+    const QString link = QStringLiteral("heliora://?date=2024013x");
+    for (auto _ : state)
+        benchmark::DoNotOptimize(parseDateLink(link, *fixture().zone));
+}
+BENCHMARK(parseLinkIgnored);
+
+void parseLinkUserZone(benchmark::State& state)
+{
+    fixture();
+    const QString link = QStringLiteral("heliora://?date=20240131");
+    for (auto _ : state)
+        benchmark::DoNotOptimize(parseDateLink(link));
+}
+BENCHMARK(parseLinkUserZone);
+
+void buildLink(benchmark::State& state)
+{
+    for (auto _ : state)
+        benchmark::DoNotOptimize(buildDateLink(lateJanuary2024, *fixture().zone));
+}
+BENCHMARK(buildLink);
+
+void displayDate(benchmark::State& state)
+{
+    const double date = state.range(0) == 0 ? lateJanuary2024 : tenMillionYears;
+    for (auto _ : state)
+        benchmark::DoNotOptimize(displayDateText(date, fixture().locale, *fixture().zone));
+}
+BENCHMARK(displayDate)->ArgName("far")->Arg(0)->Arg(1);
+
+// What the main window calls: the user's locale and zone read from the environment on every call.
+void displayDateUserLocale(benchmark::State& state)
+{
+    fixture();
+    for (auto _ : state)
+        benchmark::DoNotOptimize(displayDateText(lateJanuary2024));
+}
+BENCHMARK(displayDateUserLocale);
+
+void caption(benchmark::State& state)
+{
+    // 0: 12 days, 1: 3 years, 2: ten million years.
+    const double offsets[] = { 12 * 86'400.0, 3 * 31'556'952.0, tenMillionYears };
+    const double date = lateJanuary2024 + offsets[state.range(0)];
+    for (auto _ : state)
+        benchmark::DoNotOptimize(
+            relativeDateText(date, lateJanuary2024, fixture().locale, *fixture().zone, fixture().strings));
+}
+BENCHMARK(caption)->ArgName("case")->Arg(0)->Arg(1)->Arg(2);
+
+// A holder's read and write, in a configuration folder of the benchmark's own.
+void settings(benchmark::State& state)
+{
+    const QTemporaryDir folder;
+    setenv("XDG_CONFIG_HOME", folder.path().toUtf8().constData(), 1);
+    SharedSettings holder;
+    holder.setShowPluto(true);
+    bool value = false;
+    for (auto _ : state) {
+        if (state.range(0) == 0)
+            benchmark::DoNotOptimize(holder.showPluto());
+        else
+            benchmark::DoNotOptimize(holder.setShowPluto(value = !value));
+    }
+    unsetenv("XDG_CONFIG_HOME");
+}
+BENCHMARK(settings)->ArgName("write")->Arg(0)->Arg(1);
+
+} // namespace

@@ -1,0 +1,134 @@
+#include "cliargs.h"
+#include "commands.h"
+
+#include "datetexts.h"
+#include "environment.h"
+#include "sharedsettings.h"
+#include "stringtable.h"
+
+#include <QJsonObject>
+
+#include <cstdio>
+
+#include <unicode/gregocal.h>
+#include <unicode/smpdtfmt.h>
+
+namespace heliora::cli {
+
+namespace {
+
+    // ISO 8601 local time with its offset ("2024-01-31T00:00:00+01:00"), proleptic Gregorian like every ISO date.
+    QString isoLocalTime(double date, const icu::TimeZone& zone)
+    {
+        UErrorCode status = U_ZERO_ERROR;
+        icu::SimpleDateFormat format(
+            icu::UnicodeString(u"yyyy-MM-dd'T'HH:mm:ssxxx"), icu::Locale("en_US_POSIX"), status);
+        auto* calendar = new icu::GregorianCalendar(zone.clone(), status);
+        calendar->setGregorianChange(U_DATE_MIN, status);
+        format.adoptCalendar(calendar);
+        icu::UnicodeString text;
+        format.format(date * 1000.0, text);
+        std::string utf8;
+        text.toUTF8String(utf8);
+        return QString::fromStdString(utf8);
+    }
+
+    void printLine(const QString& text) { std::printf("%s\n", text.toUtf8().constData()); }
+
+    int linkBuild(const QStringList& arguments)
+    {
+        QCommandLineParser parser;
+        parser.addOptions({
+            { "date", "ISO-8601 date or @seconds", "date" },
+            { "time-zone", "IANA time zone", "zone" },
+        });
+        parseOptions(parser, QStringLiteral("link build"), arguments);
+        const auto zone = timeZoneOption(parser);
+        printLine(buildDateLink(dateOption(parser, QStringLiteral("date"), *zone), *zone));
+        return 0;
+    }
+
+    int linkParse(const QStringList& arguments)
+    {
+        QCommandLineParser parser;
+        parser.addOption({ "time-zone", "IANA time zone", "zone" });
+        parseOptions(parser, QStringLiteral("link parse"), arguments, 1);
+        const auto zone = timeZoneOption(parser);
+        const auto date = parseDateLink(parser.positionalArguments().constFirst(), *zone);
+        if (!date)
+            return 1;
+        printJson(QJsonObject { { "date", *date }, { "local", isoLocalTime(*date, *zone) } });
+        return 0;
+    }
+
+} // namespace
+
+int linkCommand(const QStringList& arguments)
+{
+    const QString action = arguments.value(0);
+    if (action == QLatin1String("build"))
+        return linkBuild(arguments.mid(1));
+    if (action == QLatin1String("parse"))
+        return linkParse(arguments.mid(1));
+    throw UsageError("link: expected build or parse");
+}
+
+int datesCommand(const QStringList& arguments)
+{
+    QCommandLineParser parser;
+    parser.addOptions({
+        { "date", "ISO-8601 date or @seconds", "date" },
+        { "now", "the present, as --date", "date" },
+        { "time-zone", "IANA time zone", "zone" },
+        { "locale", "locale for the date and the caption, e.g. de_DE", "locale" },
+    });
+    parseOptions(parser, QStringLiteral("dates"), arguments);
+    const auto zone = timeZoneOption(parser);
+    const double date = dateOption(parser, QStringLiteral("date"), *zone);
+    const double now = dateOption(parser, QStringLiteral("now"), *zone);
+    icu::Locale locale = dateLocale();
+    if (parser.isSet(QStringLiteral("locale"))) {
+        const QString name = parser.value(QStringLiteral("locale"));
+        if (!isAvailableLocale(name.toStdString()))
+            throw UsageError("unknown locale: " + name.toStdString());
+        locale = localeFromPosixName(name.toStdString());
+        setStringsLanguage(name);
+    }
+    const auto caption = relativeDateText(date, now, locale, *zone, strings());
+    printJson(QJsonObject {
+        { "display", displayDateText(date, locale, *zone) },
+        { "caption", caption ? QJsonValue(*caption) : QJsonValue(QJsonValue::Null) },
+    });
+    return 0;
+}
+
+int settingsCommand(const QStringList& arguments)
+{
+    const QString action = arguments.value(0);
+    const QString key = arguments.value(1);
+    const QString showPluto = QString::fromLatin1(showPlutoKey.data(), static_cast<qsizetype>(showPlutoKey.size()));
+    SharedSettings settings;
+    if (action == QLatin1String("path") && arguments.size() == 1) {
+        printLine(settings.filePath());
+        return 0;
+    }
+    if (key != showPluto)
+        throw UsageError("settings: expected get show_pluto, set show_pluto true|false, or path");
+    if (action == QLatin1String("get") && arguments.size() == 2) {
+        printLine(settings.showPluto() ? QStringLiteral("true") : QStringLiteral("false"));
+        return 0;
+    }
+    if (action == QLatin1String("set") && arguments.size() == 3) {
+        const QString value = arguments.at(2);
+        if (value != QLatin1String("true") && value != QLatin1String("false"))
+            throw UsageError("settings set show_pluto: expected true or false, got " + value.toStdString());
+        if (!settings.setShowPluto(value == QLatin1String("true"))) {
+            std::fprintf(stderr, "heliora-cli: could not write %s\n", settings.filePath().toUtf8().constData());
+            return 1;
+        }
+        return 0;
+    }
+    throw UsageError("settings: expected get show_pluto, set show_pluto true|false, or path");
+}
+
+} // namespace heliora::cli
