@@ -253,5 +253,29 @@
         <source>Dwarf planets</source>
         <translation>Zwergplaneten</translation>
     </message>
+    <message id="backward">
+        <source>Slower</source>
+        <translation>Langsamer</translation>
+    </message>
+    <message id="forward">
+        <source>Faster</source>
+        <translation>Schneller</translation>
+    </message>
+    <message id="play">
+        <source>Play</source>
+        <translation>Abspielen</translation>
+    </message>
+    <message id="pause">
+        <source>Pause</source>
+        <translation>Pause</translation>
+    </message>
+    <message id="reset">
+        <source>Reset</source>
+        <translation>Zurücksetzen</translation>
+    </message>
+    <message id="%lldx">
+        <source>%lld×</source>
+        <translation>%lld×</translation>
+    </message>
 </context>
 </TS>

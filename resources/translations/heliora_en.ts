@@ -253,5 +253,29 @@
         <source>Dwarf planets</source>
         <translation>Dwarf planets</translation>
     </message>
+    <message id="backward">
+        <source>Slower</source>
+        <translation>Slower</translation>
+    </message>
+    <message id="forward">
+        <source>Faster</source>
+        <translation>Faster</translation>
+    </message>
+    <message id="play">
+        <source>Play</source>
+        <translation>Play</translation>
+    </message>
+    <message id="pause">
+        <source>Pause</source>
+        <translation>Pause</translation>
+    </message>
+    <message id="reset">
+        <source>Reset</source>
+        <translation>Reset</translation>
+    </message>
+    <message id="%lldx">
+        <source>%lld×</source>
+        <translation>%lld×</translation>
+    </message>
 </context>
 </TS>

@@ -1,5 +1,8 @@
 #include "appoptions.h"
 
+#include "environment.h"
+#include "isodate.h"
+
 #include <cstring>
 
 namespace heliora {
@@ -7,6 +10,7 @@ namespace heliora {
 namespace {
     const QString screenshotOption = QStringLiteral("--screenshot");
     const QString detailOption = QStringLiteral("--detail");
+    const QString dateOption = QStringLiteral("--date");
 
     bool takeValue(const QStringList& arguments, qsizetype& i, const QString& option, QString* value)
     {
@@ -41,11 +45,14 @@ namespace {
 
 QString appUsage()
 {
-    return QStringLiteral("usage: heliora [--screenshot FILE.png] [--detail BODY] [LINK]\n"
-                          "\n"
-                          "  --screenshot FILE  render the window's first frame into FILE and quit (needs no display)\n"
-                          "  --detail BODY      also open the fact window of BODY (sun, mercury ... pluto);\n"
-                          "                     with --screenshot, render that window\n");
+    return QStringLiteral(
+        "usage: heliora [--screenshot FILE.png] [--date D] [--detail BODY] [LINK]\n"
+        "\n"
+        "  LINK               heliora://?date=yyyyMMdd opens at that day (an invalid link is ignored)\n"
+        "  --date D           start at D: an ISO-8601 date and time, or @seconds since 1970\n"
+        "  --screenshot FILE  render the window's first frame into FILE and quit (needs no display)\n"
+        "  --detail BODY      also open the fact window of BODY (sun, mercury ... pluto);\n"
+        "                     with --screenshot, render that window\n");
 }
 
 std::optional<AppOptions> parseAppOptions(const QStringList& arguments, QString* error)
@@ -70,6 +77,13 @@ std::optional<AppOptions> parseAppOptions(const QStringList& arguments, QString*
             if (!takeValue(arguments, i, screenshotOption, &path) || path.isEmpty())
                 return fail(QStringLiteral("--screenshot needs a file name"));
             options.screenshotPath = path;
+        } else if (isOption(argument, dateOption)) {
+            QString text;
+            if (!takeValue(arguments, i, dateOption, &text))
+                return fail(QStringLiteral("--date needs a date (2024-01-31, 2024-01-31T10:00:00Z or @seconds)"));
+            options.date = parseIsoDate(text, *userTimeZone());
+            if (!options.date)
+                return fail(QStringLiteral("unparsable date: %1").arg(text));
         } else if (isOption(argument, detailOption)) {
             QString key;
             if (!takeValue(arguments, i, detailOption, &key))

@@ -16,6 +16,8 @@ struct AppOptions {
     std::optional<QString> screenshotPath;
     /// --detail BODY: also open BODY's fact window; with --screenshot, that window is the one rendered.
     std::optional<SolarSystemObject> detail;
+    /// --date D: the clock starts at D (seconds since 1970) instead of now.
+    std::optional<double> date;
     /// Arguments that are not options (date links, handled by the main window).
     QStringList links;
     bool showHelp = false;

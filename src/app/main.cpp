@@ -6,40 +6,17 @@
 #include "artwork.h"
 #include "detailwindowcontroller.h"
 #include "environment.h"
+#include "mainwindow.h"
 #include "quitsignals.h"
+#include "rotationstate.h"
 #include "screenshot.h"
-#include "solarsystemlistview.h"
 #include "solarsystemobjectdetailview.h"
 #include "stringtable.h"
 
 #include <QApplication>
-#include <QScrollArea>
-#include <QVBoxLayout>
 
 #include <cstdio>
 #include <memory>
-
-namespace {
-
-// Stands in for the main window until the orrery window exists: the list of the ten bodies, whose buttons
-// open fact windows.
-std::unique_ptr<QWidget> makeBodiesWindow()
-{
-    auto window = std::make_unique<QWidget>();
-    window->setWindowTitle(QStringLiteral("Heliora"));
-    auto* scroll = new QScrollArea(window.get());
-    scroll->setFrameShape(QFrame::NoFrame);
-    scroll->setWidgetResizable(true);
-    scroll->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
-    scroll->setWidget(new heliora::SolarSystemListView);
-    auto* layout = new QVBoxLayout(window.get());
-    layout->setContentsMargins(0, 0, 0, 0);
-    layout->addWidget(scroll);
-    window->setFixedSize(400, 600);
-    return window;
-}
-
-} // namespace
 
 int main(int argc, char** argv)
 {
@@ -68,10 +45,14 @@ int main(int argc, char** argv)
         return 0;
     }
 
-    // The application's state and its main window. The one AppState (and with it the one clock) is created
-    // here, before any window, and lives until the event loop ends; the main window with the running orrery
-    // takes the place of the bodies list and receives options->links.
-    const std::unique_ptr<QWidget> mainWindow = makeBodiesWindow();
+    // The one AppState, and with it the one clock, lives until the event loop ends; every window shares it.
+    heliora::AppState state;
+    if (options->date)
+        state.rotation().setDate(*options->date);
+    const auto mainWindow = std::make_unique<heliora::MainWindow>(state.rotation());
+    // Links given on the command line: a date link sets the clock's date; anything else is ignored silently.
+    for (const QString& link : options->links)
+        mainWindow->openLink(link);
 
     if (options->detail && options->screenshotPath) {
         // A screenshot of a fact window shows that window alone. The window must not be shown before the

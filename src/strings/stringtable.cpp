@@ -19,8 +19,11 @@ namespace {
 
     QString languageOf(const QString& locale)
     {
-        return locale.section(QLatin1Char('.'), 0, 0).section(QLatin1Char('@'), 0, 0).section(QLatin1Char('_'), 0, 0)
-            .section(QLatin1Char('-'), 0, 0).toLower();
+        return locale.section(QLatin1Char('.'), 0, 0)
+            .section(QLatin1Char('@'), 0, 0)
+            .section(QLatin1Char('_'), 0, 0)
+            .section(QLatin1Char('-'), 0, 0)
+            .toLower();
     }
 
     // Plural forms are chosen by magnitude, so -1 reads like 1; counts beyond int choose like the largest int.
@@ -51,8 +54,12 @@ QString Strings::lookUp(std::string_view key, int count) const
 {
     const QByteArray id(key.data(), static_cast<qsizetype>(key.size()));
     QString text;
-    if (m_translator)
+    if (m_translator) {
         text = m_translator->translate(nullptr, id.constData(), nullptr, count);
+        // A text without plural forms is found only without a count.
+        if (text.isEmpty() && count >= 0)
+            text = m_translator->translate(nullptr, id.constData(), nullptr, -1);
+    }
     return text.isEmpty() ? QString::fromUtf8(id) : text;
 }
 

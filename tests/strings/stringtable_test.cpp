@@ -38,6 +38,8 @@ namespace {
             TextCase { "de", TextKey { "number_of_years", {}, 29 }, "29 Jahre" },
             TextCase { "en", TextKey { "number_of_years", {}, 9'000'000'000 }, "9000000000 years" },
             TextCase { "en", TextKey { "no_such_key" }, "no_such_key" },
+            TextCase { "en", TextKey { "%lldx", {}, 10000 }, "10000×" },
+            TextCase { "de", TextKey { "%lldx", {}, -1 }, "-1×" },
             TextCase { "en", TextKey { "%@ unknown", "7" }, "7 unknown" },
             TextCase { "xx", TextKey { "mass" }, "Mass" }));
 
