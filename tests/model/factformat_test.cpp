@@ -1,7 +1,5 @@
 #include "factformat.h"
 
-#include "scopedenv.h"
-
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -44,21 +42,12 @@ namespace {
     }
 
     INSTANTIATE_TEST_SUITE_P(Table, FormatFactNumber,
-        ::testing::Values(NumberCase { 1988500.0, "1,988,500", "1.988.500" }, NumberCase { 0.33011, "0.33011", "0,33011" },
-            NumberCase { -5832.5, "-5,832.5", "-5.832,5" }, NumberCase { 0.1, "0.1", "0,1" },
-            NumberCase { 1.0, "1", "1" }, NumberCase { -0.0, "0", "0" }, NumberCase { 1234.0, "1,234", "1.234" },
+        ::testing::Values(NumberCase { 1988500.0, "1,988,500", "1.988.500" },
+            NumberCase { 0.33011, "0.33011", "0,33011" }, NumberCase { -5832.5, "-5,832.5", "-5.832,5" },
+            NumberCase { 0.1, "0.1", "0,1" }, NumberCase { 1.0, "1", "1" }, NumberCase { -0.0, "0", "0" },
+            NumberCase { 1234.0, "1,234", "1.234" },
             NumberCase { 60190.029630000005, "60,190.029630000005", "60.190,029630000005" },
             NumberCase { 0.1234567890123456789, "0.1234567890123457", "0,1234567890123457" }));
-
-    TEST(FormatFactNumber, FollowsTheEnvironment)
-    {
-        test::ScopedEnv env;
-        test::pinLocale(env, "de_DE.UTF-8");
-        EXPECT_EQ(formatFactNumber(4.8675), "4,8675");
-        env.set("LC_ALL", nullptr);
-        env.set("LC_NUMERIC", "en_US.UTF-8");
-        EXPECT_EQ(formatFactNumber(4.8675), "4.8675");
-    }
 
     std::vector<FactRowId> idsOf(const std::vector<FactRow>& rows)
     {
@@ -94,15 +83,6 @@ namespace {
                 rotationPeriod, maxOrbitalVelocity, minOrbitalVelocity }));
         EXPECT_TRUE(std::none_of(rows.begin(), rows.end(), [](const FactRow& r) { return r.secondary.has_value(); }));
         EXPECT_EQ(rowOf(rows, naturalSatellites).value, (std::vector { TextKey { "%lld", {}, 1 } }));
-    }
-
-    TEST(FactRows, EveryPlanetButEarthHasAllFourteen)
-    {
-        for (const Planet p : allPlanets) {
-            if (p != Planet::earth) {
-                EXPECT_EQ(factRows(SolarSystemObject::planet(p), english).size(), 14U) << rawValue(p);
-            }
-        }
     }
 
     TEST(FactRows, SunTexts)
@@ -160,8 +140,9 @@ namespace {
             const auto& caption = rowOf(rows, FactRowId::rotationPeriod).captionKeys;
             const bool retrograde = p == Planet::venus || p == Planet::uranus || p == Planet::pluto;
             if (retrograde) {
-                EXPECT_EQ(caption, (std::vector<std::string> { "time_to_complete_one_rotation", " ",
-                                       "negative_numbers_indicate_retrograde_rotation" }));
+                EXPECT_EQ(caption,
+                    (std::vector<std::string> {
+                        "time_to_complete_one_rotation", " ", "negative_numbers_indicate_retrograde_rotation" }));
             } else {
                 EXPECT_EQ(caption, (std::vector<std::string> { "time_to_complete_one_rotation" })) << rawValue(p);
             }
@@ -172,22 +153,11 @@ namespace {
     {
         const icu::Locale german("de_DE");
         const auto saturn = factRows(SolarSystemObject::planet(Planet::saturn), german);
-        EXPECT_EQ(rowOf(saturn, FactRowId::orbitalPeriod).value, (std::vector { TextKey { "number_of_years", {}, 29 } }));
+        EXPECT_EQ(
+            rowOf(saturn, FactRowId::orbitalPeriod).value, (std::vector { TextKey { "number_of_years", {}, 29 } }));
         const auto mars = factRows(SolarSystemObject::planet(Planet::mars), german);
         EXPECT_EQ(rowOf(mars, FactRowId::orbitalPeriod).value, (std::vector { TextKey { "number_of_days", {}, 687 } }));
-        const auto mercury = factRows(SolarSystemObject::planet(Planet::mercury), german);
-        EXPECT_EQ(rowOf(mercury, FactRowId::mass).value.front().argument, "0,33011");
-        EXPECT_EQ(rowOf(mercury, FactRowId::naturalSatellites).value, (std::vector { TextKey { "%lld", {}, 0 } }));
-    }
-
-    TEST(FactRows, SectionsAndNames)
-    {
-        EXPECT_EQ(factSection(FactRowId::naturalSatellites), 0);
-        EXPECT_EQ(factSection(FactRowId::orbitalPeriod), 1);
-        EXPECT_EQ(factSection(FactRowId::minOrbitalVelocity), 1);
-        EXPECT_EQ(factSection(FactRowId::apparentMagnitude), 2);
-        EXPECT_EQ(rowName(FactRowId::naturalSatellites), "natural_satellites");
-        EXPECT_EQ(rowName(FactRowId::minDistanceFromEarth), "min_distance_from_earth");
+        EXPECT_EQ(rowOf(mars, FactRowId::mass).value.front().argument, "0,64171");
     }
 
 } // namespace

@@ -36,19 +36,13 @@ namespace {
         EXPECT_NEAR(*distanceInAstronomicalUnits(sun, DistanceExtreme::minimum), 0.9833, 1e-4);
     }
 
-    TEST(Facts, StoredValuesThatAreEasyToMixUp)
+    TEST(Facts, ValuesThatAreEasyToMixUp)
     {
         EXPECT_EQ(facts(planet(Planet::mercury)).naturalSatellites, 0);
-        EXPECT_EQ(facts(planet(Planet::venus)).naturalSatellites, 0);
         EXPECT_EQ(facts(planet(Planet::mercury)).maxOrbitalVelocity, 58.98);
-        EXPECT_EQ(facts(planet(Planet::mercury)).minOrbitalVelocity, 38.86);
         EXPECT_GT(*facts(planet(Planet::pluto)).maxOrbitalVelocity, *facts(planet(Planet::neptune)).maxOrbitalVelocity);
-        EXPECT_LT(*facts(planet(Planet::pluto)).minOrbitalVelocity, *facts(planet(Planet::neptune)).minOrbitalVelocity);
-        EXPECT_LT(*facts(planet(Planet::pluto)).minDistanceFromEarth, *facts(planet(Planet::neptune)).minDistanceFromEarth);
-        EXPECT_EQ(facts(planet(Planet::venus)).rotationPeriodHours, -5832.5);
-        EXPECT_EQ(facts(planet(Planet::uranus)).rotationPeriodHours, -17.2);
-        EXPECT_EQ(facts(planet(Planet::pluto)).rotationPeriodHours, -153.3);
-        EXPECT_EQ(facts(planet(Planet::neptune)).orbitalPeriodDays, 60190.029630000005);
+        EXPECT_LT(
+            *facts(planet(Planet::pluto)).minDistanceFromEarth, *facts(planet(Planet::neptune)).minDistanceFromEarth);
     }
 
     TEST(Facts, EveryBodyIsConsistent)
@@ -68,19 +62,11 @@ namespace {
         }
     }
 
-    TEST(Facts, EarthRatiosKeepTheirSign)
+    TEST(Facts, RatiosKeepTheirSignAndDistancesUseDoubleArithmetic)
     {
         EXPECT_NEAR(*earthRatio(planet(Planet::venus), EarthComparable::rotationPeriodHours), -244.0377, 1e-4);
-        EXPECT_NEAR(*earthRatio(planet(Planet::uranus), EarthComparable::rotationPeriodHours), -0.71966, 1e-5);
-        EXPECT_EQ(earthReference(EarthComparable::mass), 5.9724);
-        EXPECT_EQ(earthReference(EarthComparable::equatorialGravity), 9.798);
-    }
-
-    TEST(Facts, DistancesInAstronomicalUnitsUseDoubleArithmetic)
-    {
         EXPECT_EQ(*distanceInAstronomicalUnits(planet(Planet::neptune), DistanceExtreme::minimum),
             4305899999999.9995 / 149597870700.0);
-        EXPECT_NEAR(*distanceInAstronomicalUnits(planet(Planet::mercury), DistanceExtreme::maximum), 1.48331, 1e-5);
     }
 
     struct PeriodCase {

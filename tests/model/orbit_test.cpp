@@ -43,12 +43,6 @@ namespace {
             AngleCase { Planet::mercury, start2024, 81048.57993 }, AngleCase { Planet::earth, start2024, 19796.78266 },
             AngleCase { Planet::pluto, start2024, 412.50992 }));
 
-    TEST(OrbitalAngle, EarthScreenAngleAtTheEpoch)
-    {
-        const double nu = orbitalAngle(Planet::earth, epochUtc, 0.0, 100.0, *zone("UTC"));
-        EXPECT_NEAR(screenAngle(Planet::earth, nu), 100.38, 0.005);
-    }
-
     TEST(OrbitalAngle, PresetPeriodGivesQuarterDegreeSteps)
     {
         const auto utc = zone("UTC");
@@ -61,14 +55,6 @@ namespace {
         EXPECT_EQ(std::fmod(orbitalAngle(Planet::earth, start2024, presetPeriod, 100.0, *utc), 360.0), 356.75);
     }
 
-    TEST(OrbitalAngle, RadiusDoesNotMatterWhenPositive)
-    {
-        const auto utc = zone("UTC");
-        for (const Planet p : allPlanets) {
-            EXPECT_NEAR(orbitalAngle(p, start2024, 0.0, 1.0, *utc), orbitalAngle(p, start2024, 0.0, 200.0, *utc), 1e-9);
-        }
-    }
-
     TEST(OrbitalAngle, EpochFollowsTheTimeZone)
     {
         EXPECT_EQ(referenceEpoch(*zone("UTC")), epochUtc);
@@ -78,33 +64,10 @@ namespace {
         EXPECT_EQ(referenceEpoch(*zone("America/New_York")), epochUtc + 5 * 3600);
     }
 
-    struct ShiftCase {
-        const char* zone;
-        double hoursEast;
-    };
-
-    void PrintTo(const ShiftCase& c, std::ostream* os) { *os << c.zone; }
-
-    class OrbitalAngleZoneShift : public ::testing::TestWithParam<ShiftCase> { };
-
-    TEST_P(OrbitalAngleZoneShift, MovesPlanetsForwardByTheOffset)
-    {
-        const double utc = orbitalAngle(Planet::earth, start2024, 0.0, 100.0, *zone("UTC"));
-        const double shifted = orbitalAngle(Planet::earth, start2024, 0.0, 100.0, *zone(GetParam().zone));
-        const double expected = GetParam().hoursEast * 3600 / orbitalElements(Planet::earth).period * 360.0;
-        // The true anomaly runs a little faster than the mean motion near perihelion (January).
-        EXPECT_NEAR(shifted - utc, expected, std::abs(expected) * 0.05 + 1e-9);
-    }
-
-    INSTANTIATE_TEST_SUITE_P(Zones, OrbitalAngleZoneShift,
-        ::testing::Values(ShiftCase { "Asia/Tokyo", 9 }, ShiftCase { "Pacific/Kiritimati", 14 },
-            ShiftCase { "America/New_York", -5 }, ShiftCase { "UTC", 0 }));
-
     TEST(OrbitalAngle, NineHoursEastMovesEarthAboutPointThreeEightDegrees)
     {
         const double utc = orbitalAngle(Planet::earth, start2024, 0.0, 100.0, *zone("UTC"));
-        const double tokyo = orbitalAngle(Planet::earth, start2024, 0.0, 100.0, *zone("Asia/Tokyo"));
-        EXPECT_NEAR(tokyo - utc, 0.38, 0.01);
+        EXPECT_NEAR(orbitalAngle(Planet::earth, start2024, 0.0, 100.0, *zone("Asia/Tokyo")) - utc, 0.38, 0.01);
     }
 
     TEST(OrbitalAngle, DefaultZoneIsTheUsersZone)
@@ -113,20 +76,6 @@ namespace {
         EXPECT_EQ(referenceEpoch(), epochUtc - 9 * 3600);
         EXPECT_EQ(orbitalAngle(Planet::mars, start2024, presetPeriod, 100.0),
             orbitalAngle(Planet::mars, start2024, presetPeriod, 100.0, *zone("Asia/Tokyo")));
-    }
-
-    TEST(OrbitPhaseAngle, StartAngleLiesInTheHalfOpenCircle)
-    {
-        const double epoch = epochUtc;
-        for (const Planet p : allPlanets) {
-            const auto& e = orbitalElements(p);
-            for (double date = -4e9; date <= 4e9; date += 3.7e7) {
-                const double offset = e.period * presetPeriod;
-                const double start = orbitPhaseAngle(false, p, offset - epoch + date, 100.0, e.meanLongitude - e.perihelionLongitude);
-                EXPECT_GT(start, 0.0);
-                EXPECT_LE(start, 360.0);
-            }
-        }
     }
 
     TEST(OrbitalAngle, NeverStepsBackAsTheDateAdvances)
@@ -194,38 +143,16 @@ namespace {
     }
 
     INSTANTIATE_TEST_SUITE_P(Table, OrbitalAngleOutsideTheModel,
-        ::testing::Values(WildCase { 1e300, presetPeriod }, WildCase { -1e300, presetPeriod },
-            WildCase { 1e30, 0.0 }, WildCase { 0.0, 1e300 },
-            WildCase { std::numeric_limits<double>::infinity(), presetPeriod },
+        ::testing::Values(WildCase { 1e300, presetPeriod }, WildCase { -1e300, presetPeriod }, WildCase { 1e30, 0.0 },
+            WildCase { 0.0, 1e300 }, WildCase { std::numeric_limits<double>::infinity(), presetPeriod },
             WildCase { std::numeric_limits<double>::quiet_NaN(), presetPeriod }));
-
-    TEST(OrbitalAngle, WithoutPresetTheAngleFallsByATurnWhereThePhaseCrossesZero)
-    {
-        // Before 1970 the phase can be negative; the turn count truncates toward zero on both sides of zero.
-        const Planet p = Planet::earth;
-        const auto& e = orbitalElements(p);
-        const double epoch = epochUtc;
-        const double start = orbitPhaseAngle(false, p, -epoch, 100.0, e.meanLongitude - e.perihelionLongitude);
-        const double crossing = -start * e.period / 360.0;
-        ASSERT_LT(crossing, 0.0);
-        EXPECT_GT(orbitalAngleFromEpoch(p, crossing - 1000.0, 0.0, 100.0, epoch), 359.9);
-        EXPECT_LT(orbitalAngleFromEpoch(p, crossing + 1000.0, 0.0, 100.0, epoch), 0.1);
-    }
 
     TEST(ScreenAngle, ReducesHugeAnglesWithoutLosingTheLongitude)
     {
+        const double nu = orbitalAngle(Planet::earth, epochUtc, 0.0, 100.0, *zone("UTC"));
+        EXPECT_NEAR(screenAngle(Planet::earth, nu), 100.38, 0.005);
         EXPECT_NEAR(screenAngle(Planet::earth, 1135284647059796.75), std::fmod(356.75 + 102.94719, 360.0), 1e-9);
         EXPECT_NEAR(screenAngle(Planet::mercury, -10.0), 77.45645 - 10.0, 1e-12);
-        const double wrapped = screenAngle(Planet::mars, 359.0);
-        EXPECT_GE(wrapped, 0.0);
-        EXPECT_LT(wrapped, 360.0);
-    }
-
-    TEST(PerihelionLongitude, RadiansAndNegation)
-    {
-        EXPECT_EQ(perihelionLongitudeRadians(Planet::mercury), 1.3518700794063618);
-        for (const Planet p : allPlanets)
-            EXPECT_EQ(negatedPerihelionLongitudeRadians(p), -perihelionLongitudeRadians(p));
     }
 
 } // namespace

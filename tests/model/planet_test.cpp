@@ -26,26 +26,13 @@ namespace {
             RawCase { "mercury", Planet::mercury }, RawCase { "Earth", std::nullopt }, RawCase { "", std::nullopt },
             RawCase { "earth ", std::nullopt }, RawCase { "sun", std::nullopt }, RawCase { "ear", std::nullopt }));
 
-    TEST(Planet, RawValuesRoundTripInDeclarationOrder)
-    {
-        for (std::size_t i = 0; i < allPlanets.size(); ++i) {
-            EXPECT_EQ(indexOf(allPlanets[i]), i);
-            EXPECT_EQ(planetFromRawValue(rawValue(allPlanets[i])), allPlanets[i]);
-        }
-    }
-
     TEST(Planet, DisplayData)
     {
-        EXPECT_EQ(name(Planet::neptune), "Neptune");
-        EXPECT_EQ(imageName(Planet::mars), "Mars");
         EXPECT_EQ(categoryKey(Planet::pluto), "dwarf_planet");
         EXPECT_EQ(categoryKey(Planet::uranus), "ice_giant");
-        EXPECT_EQ(categoryKey(Planet::saturn), "gas_giant");
-        EXPECT_EQ(categoryKey(Planet::venus), "terrestrial_planet");
         EXPECT_DOUBLE_EQ(sizeRatio(Planet::pluto), 1.0 / 12.0);
         EXPECT_DOUBLE_EQ(sizeRatio(Planet::jupiter), 1.0 / 14.0);
         EXPECT_DOUBLE_EQ(sizeRatio(Planet::uranus), 1.0 / 14.0);
-        EXPECT_DOUBLE_EQ(sizeRatio(Planet::saturn), 1.0 / 12.0);
     }
 
     TEST(Planet, EightPlanetListIsInnerThenOuterWithoutPluto)
@@ -79,15 +66,6 @@ namespace {
         EXPECT_EQ(earth.localizationKey(), "earth");
         EXPECT_EQ(earth.factSheetURL(), "https://nssdc.gsfc.nasa.gov/planetary/factsheet/earthfact.html");
         EXPECT_EQ(SolarSystemObject::planet(Planet::pluto).categoryKey(), "dwarf_planet");
-    }
-
-    TEST(SolarSystemObject, TenBodiesSunFirst)
-    {
-        const auto all = allSolarSystemObjects();
-        ASSERT_EQ(all.size(), 10U);
-        EXPECT_TRUE(all.front().isSun());
-        EXPECT_EQ(all.back(), SolarSystemObject::planet(Planet::pluto));
-        EXPECT_EQ(std::count_if(all.begin(), all.end(), [](const auto& o) { return o.isEarth(); }), 1);
     }
 
 } // namespace
