@@ -3,16 +3,18 @@
 
 #include "appearance.h"
 #include "currentdate.h"
+#include "detailwindowcontroller.h"
 #include "fittinglabel.h"
 #include "glyphbutton.h"
 #include "rotationstate.h"
 #include "scopedenv.h"
 #include "sharedsettings.h"
+#include "solarsystemlistview.h"
 #include "solarsystemview.h"
-#include "widgettestenvironment.h"
 
 #include <QApplication>
 #include <QLabel>
+#include <QPushButton>
 #include <QTemporaryDir>
 #include <QToolButton>
 
@@ -22,160 +24,107 @@ namespace heliora {
 namespace {
 
     constexpr double now = 1706702400.0; // 2024-01-31T12:00:00Z
-    constexpr double day = 86400.0;
 
     /// A main window on a fresh clock, with "now" pinned, UTC, and a settings folder of its own.
-    class PlanetsViewTest : public ::testing::Test {
+    class MainWindowTest : public ::testing::Test {
     protected:
-        PlanetsViewTest()
-            : m_env { { "TZ", "UTC" }, { "XDG_CONFIG_HOME", qPrintable(m_config.path()) } }
-        {
-            setFixedCurrentDate(now);
-            m_rotation = std::make_unique<RotationState>(now);
-            m_window = std::make_unique<MainWindow>(*m_rotation);
-        }
-        ~PlanetsViewTest() override { setFixedCurrentDate(std::nullopt); }
+        ~MainWindowTest() override { setFixedCurrentDate(std::nullopt); }
+        PlanetsView& view() { return window.planetsView(); }
 
-        PlanetsView& view() { return m_window->planetsView(); }
-        RotationState& rotation() { return *m_rotation; }
-
-        QTemporaryDir m_config;
-        test::ScopedEnv m_env;
-        std::unique_ptr<RotationState> m_rotation;
-        std::unique_ptr<MainWindow> m_window;
+        bool pinned = (setFixedCurrentDate(now), true); // before the window reads the date
+        QTemporaryDir config;
+        test::ScopedEnv env { { "TZ", "UTC" }, { "XDG_CONFIG_HOME", qPrintable(config.path()) } };
+        RotationState rotation { now };
+        MainWindow window { rotation };
     };
 
-    TEST_F(PlanetsViewTest, AtStartShowsTodayPlayingAtNormalSpeed)
+    struct ControlsCase {
+        const char* name;
+        SpeedType speed;
+        bool paused;
+        const char* speedText;
+        bool backwardEnabled, forwardEnabled;
+    };
+
+    void PrintTo(const ControlsCase& c, std::ostream* os) { *os << c.name; }
+
+    class ClockControls : public MainWindowTest, public ::testing::WithParamInterface<ControlsCase> { };
+
+    TEST_P(ClockControls, ShowTheClockState)
     {
-        EXPECT_EQ(view().size(), QSize(500, 700));
+        const ControlsCase& c = GetParam();
+        if (c.speed != SpeedType::normal)
+            rotation.setSpeedType(c.speed);
+        if (c.paused)
+            view().playPauseButton().click();
         EXPECT_EQ(view().dateLabel().text(), QStringLiteral("01/31/2024"));
         EXPECT_EQ(view().captionLabel().text(), QString());
-        EXPECT_EQ(view().speedLabel().text(), QStringLiteral("1×"));
-        EXPECT_EQ(view().dateLabel().palette().color(QPalette::WindowText), colors::orange());
-        EXPECT_EQ(view().captionLabel().palette().color(QPalette::WindowText), colors::orange());
-        for (GlyphButton* button : { &view().backwardButton(), &view().playPauseButton(), &view().forwardButton() }) {
-            EXPECT_TRUE(button->isEnabled());
-            EXPECT_EQ(button->drawnOpacity(), 1.0);
-        }
-        EXPECT_EQ(view().playPauseButton().glyph(), "pause.fill");
-        EXPECT_EQ(test::accessibleName(&view().playPauseButton()), QStringLiteral("Pause"));
-        EXPECT_EQ(view().orrery().inputs().diameter, 400.0);
-        EXPECT_FALSE(view().orrery().inputs().showPluto);
+        EXPECT_EQ(view().speedLabel().text(), QString::fromUtf8(c.speedText));
+        EXPECT_EQ(view().dateLabel().palette().windowText().color(), c.paused ? colors::gray() : colors::orange());
+        EXPECT_EQ(view().playPauseButton().glyph(), c.paused ? "play.fill" : "pause.fill");
+        const QString action = c.paused ? QStringLiteral("Play") : QStringLiteral("Pause");
+        EXPECT_EQ(view().playPauseButton().toolTip(), action);
+        EXPECT_EQ(view().playPauseButton().accessibleName(), action);
+        EXPECT_EQ(view().backwardButton().isEnabled(), c.backwardEnabled);
+        EXPECT_EQ(view().forwardButton().isEnabled(), c.forwardEnabled);
+    }
+
+    INSTANTIATE_TEST_SUITE_P(States, ClockControls,
+        ::testing::Values(ControlsCase { "AtStart", SpeedType::normal, false, "1×", true, true },
+            ControlsCase { "Paused", SpeedType::normal, true, "Pause", true, true },
+            ControlsCase { "Slowest", SpeedType::backwardExtraExtraExtraExtraHigh, false, "-100000000×", false, true },
+            ControlsCase { "Fastest", SpeedType::forwardExtraExtraExtraExtraHigh, false, "100000000×", true, false }),
+        [](const auto& info) { return std::string(info.param.name); });
+
+    TEST_F(MainWindowTest, TicksAdvanceOnlyWhilePlayingAndAnimateTheOrrery)
+    {
+        window.show();
         EXPECT_TRUE(view().tickTimer().isActive());
         EXPECT_EQ(view().tickTimer().interval(), 500);
-        EXPECT_EQ(view().tickTimer().timerType(), Qt::PreciseTimer);
-    }
-
-    TEST_F(PlanetsViewTest, PausingTurnsTheTextsGreyAndStopsTheTicks)
-    {
-        view().playPauseButton().click();
-        EXPECT_EQ(rotation().timeState(), TimeState::pause);
-        EXPECT_EQ(view().dateLabel().palette().color(QPalette::WindowText), colors::gray());
-        EXPECT_EQ(view().speedLabel().text(), QStringLiteral("Pause"));
-        EXPECT_EQ(view().playPauseButton().glyph(), "play.fill");
-        EXPECT_EQ(view().playPauseButton().toolTip(), QStringLiteral("Play"));
-        view().tick();
-        EXPECT_EQ(rotation().date(), now);
-
         view().playPauseButton().click();
         view().tick();
-        EXPECT_EQ(rotation().date(), now + 0.5);
-        EXPECT_EQ(view().dateLabel().palette().color(QPalette::WindowText), colors::orange());
-    }
+        EXPECT_EQ(rotation.date(), now);
 
-    struct EndCase {
-        SpeedType speed;
-        bool backwardEnabled;
-        bool forwardEnabled;
-        const char* label;
-    };
-
-    void PrintTo(const EndCase& c, std::ostream* os) { *os << c.label; }
-
-    class PlanetsViewSpeeds : public PlanetsViewTest, public ::testing::WithParamInterface<EndCase> { };
-
-    TEST_P(PlanetsViewSpeeds, ButtonsAndLabelFollowTheSpeed)
-    {
-        rotation().setSpeedType(GetParam().speed);
-        EXPECT_EQ(view().backwardButton().isEnabled(), GetParam().backwardEnabled);
-        EXPECT_EQ(view().backwardButton().drawnOpacity(), GetParam().backwardEnabled ? 1.0 : 0.5);
-        EXPECT_EQ(view().forwardButton().isEnabled(), GetParam().forwardEnabled);
-        EXPECT_EQ(view().forwardButton().drawnOpacity(), GetParam().forwardEnabled ? 1.0 : 0.5);
-        EXPECT_EQ(view().speedLabel().text(), QString::fromUtf8(GetParam().label));
-    }
-
-    INSTANTIATE_TEST_SUITE_P(Ends, PlanetsViewSpeeds,
-        ::testing::Values(EndCase { SpeedType::backwardExtraExtraExtraExtraHigh, false, true, "-100000000×" },
-            EndCase { SpeedType::backwardHigh, true, true, "-10000×" },
-            EndCase { SpeedType::forwardExtraExtraExtraExtraHigh, true, false, "100000000×" }));
-
-    TEST_F(PlanetsViewTest, ButtonsStepTheSpeedAndResumeAPausedClock)
-    {
-        view().playPauseButton().click();
+        // The speed buttons step the clock, and resume it when paused.
+        view().forwardButton().click();
         view().backwardButton().click();
-        EXPECT_EQ(rotation().speedType(), SpeedType::backwardHigh);
-        EXPECT_EQ(rotation().timeState(), TimeState::play);
-        view().forwardButton().click();
-        view().forwardButton().click();
-        EXPECT_EQ(rotation().speedType(), SpeedType::forwardHigh);
-        EXPECT_EQ(view().speedLabel().text(), QStringLiteral("10000×"));
-    }
-
-    TEST_F(PlanetsViewTest, TickAtTopSpeedMovesTheDateAndAnimatesThePlanets)
-    {
-        m_window->show();
-        rotation().setSpeedType(SpeedType::forwardExtraExtraExtraExtraHigh);
+        view().backwardButton().click();
+        EXPECT_EQ(rotation.speedType(), SpeedType::backwardHigh);
+        rotation.setSpeedType(SpeedType::forwardExtraExtraExtraExtraHigh);
         view().tick();
-        EXPECT_EQ(rotation().date(), now + 50'000'000.0);
+        EXPECT_EQ(rotation.date(), now + 50'000'000.0);
         EXPECT_TRUE(view().orrery().isAnimating());
-        EXPECT_EQ(view().orrery().inputs().date, rotation().date());
+        EXPECT_EQ(view().orrery().inputs().date, rotation.date());
         // A date set by anything but the tick jumps.
-        rotation().setDate(now);
+        rotation.setDate(now);
         EXPECT_FALSE(view().orrery().isAnimating());
     }
 
-    TEST_F(PlanetsViewTest, CaptionCountsDaysThenYears)
+    TEST_F(MainWindowTest, DateLinksSetTheDateAloneAndResetReturnsToNow)
     {
-        rotation().setDate(now + 2 * day);
-        EXPECT_EQ(view().captionLabel().text(), QStringLiteral("2 DAYS"));
-        rotation().setDate(now - 400 * day);
-        EXPECT_EQ(view().captionLabel().text(), QStringLiteral("-1 YEAR"));
-        rotation().setDate(now + 0.5 * day);
-        EXPECT_EQ(view().captionLabel().text(), QString());
-    }
-
-    TEST_F(PlanetsViewTest, DateLinksSetTheDateAloneAndBadLinksChangeNothing)
-    {
-        rotation().setSpeedType(SpeedType::forwardHigh);
+        rotation.setSpeedType(SpeedType::forwardHigh);
         view().playPauseButton().click();
-        EXPECT_TRUE(m_window->openLink(QStringLiteral("heliora://?date=20200229")));
-        EXPECT_EQ(rotation().date(), 1582934400.0);
-        EXPECT_EQ(rotation().timeState(), TimeState::pause);
-        EXPECT_EQ(rotation().speedType(), SpeedType::forwardHigh);
+        EXPECT_TRUE(window.openLink(QStringLiteral("heliora://?date=20200229")));
+        EXPECT_EQ(rotation.date(), 1582934400.0);
+        EXPECT_EQ(rotation.timeState(), TimeState::pause);
+        EXPECT_EQ(rotation.speedType(), SpeedType::forwardHigh);
         EXPECT_EQ(view().dateLabel().text(), QStringLiteral("02/29/2020"));
+        EXPECT_EQ(view().captionLabel().text(), QStringLiteral("-3 YEARS"));
 
         for (const char* bad : { "heliora://?date=2024013", "heliora://?date=20241341", "Heliora://?date=20240131",
                  "heliora://?Date=20240131", "https://example.org/?date=20240131", "" }) {
-            EXPECT_FALSE(m_window->openLink(QString::fromLatin1(bad))) << bad;
-            EXPECT_EQ(rotation().date(), 1582934400.0) << bad;
+            EXPECT_FALSE(window.openLink(QString::fromLatin1(bad))) << bad;
+            EXPECT_EQ(rotation.date(), 1582934400.0) << bad;
         }
-        EXPECT_EQ(rotation().timeState(), TimeState::pause);
+
+        EXPECT_EQ(window.resetButton().accessibleName(), QStringLiteral("Reset"));
+        window.resetButton().click();
+        EXPECT_EQ(rotation.date(), now);
+        EXPECT_EQ(rotation.timeState(), TimeState::play);
+        EXPECT_EQ(rotation.speedType(), SpeedType::normal);
     }
 
-    TEST_F(PlanetsViewTest, ResetReturnsToNowPlayingAtNormalSpeed)
-    {
-        rotation().setDate(now + 1e9);
-        rotation().setSpeedType(SpeedType::forwardExtraHigh);
-        view().playPauseButton().click();
-        EXPECT_EQ(test::accessibleName(&m_window->resetButton()), QStringLiteral("Reset"));
-        EXPECT_TRUE(m_window->resetButton().toolTip().isEmpty());
-        m_window->resetButton().click();
-        EXPECT_EQ(rotation().date(), now);
-        EXPECT_EQ(rotation().timeState(), TimeState::play);
-        EXPECT_EQ(rotation().speedType(), SpeedType::normal);
-    }
-
-    TEST_F(PlanetsViewTest, PlutoFollowsTheSharedSetting)
+    TEST_F(MainWindowTest, PlutoFollowsTheSharedSetting)
     {
         SharedSettings settings;
         ASSERT_TRUE(settings.setShowPluto(true));
@@ -184,24 +133,22 @@ namespace {
         EXPECT_FALSE(view().orrery().inputs().showPluto);
     }
 
-    TEST_F(PlanetsViewTest, ClickingABodyOpensItsFactWindow)
+    TEST_F(MainWindowTest, ClickingABodyInTheOrreryOrTheListOpensItsFactWindow)
     {
-        const auto titled = [](const QString& title) {
-            int count = 0;
-            for (QWidget* w : QApplication::topLevelWidgets())
-                count += w->windowTitle() == title && w->isVisible() ? 1 : 0;
-            return count;
-        };
         view().orrery().press(SolarSystemObject::planet(Planet::mars));
         view().orrery().press(SolarSystemObject::sun());
-        EXPECT_EQ(titled(QStringLiteral("Mars")), 1);
-        EXPECT_EQ(titled(QStringLiteral("Sun")), 1);
+        const SolarSystemListView list;
+        const auto* venusRow = list.findChild<QWidget*>(QStringLiteral("venus"));
+        ASSERT_NE(venusRow, nullptr);
+        venusRow->findChild<QPushButton*>(QStringLiteral("open_fact_sheet"))->click();
+        QStringList titles;
         for (QWidget* w : QApplication::topLevelWidgets()) {
-            if (w->windowTitle() == QLatin1String("Mars") || w->windowTitle() == QLatin1String("Sun"))
-                w->close();
+            if (qobject_cast<DetailWindowController*>(w) && w->isVisible())
+                titles.append(w->windowTitle());
         }
-        QApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
-        EXPECT_EQ(titled(QStringLiteral("Mars")), 0);
+        deleteOpenDetailWindows();
+        titles.sort();
+        EXPECT_EQ(titles, QStringList({ QStringLiteral("Mars"), QStringLiteral("Sun"), QStringLiteral("Venus") }));
     }
 
 } // namespace

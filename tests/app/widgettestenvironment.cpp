@@ -1,11 +1,9 @@
-#include "widgettestenvironment.h"
+// One QApplication for all app tests, with Heliora's look, English texts and United States numbers.
 
 #include "appearance.h"
 #include "stringtable.h"
 
-#include <QAccessible>
 #include <QApplication>
-#include <QLabel>
 
 #include <gtest/gtest.h>
 
@@ -13,11 +11,9 @@
 #include <memory>
 
 namespace heliora::test {
-
 namespace {
 
-    class WidgetEnvironment : public ::testing::Environment {
-    public:
+    struct WidgetEnvironment : ::testing::Environment {
         void SetUp() override
         {
             setenv("QT_QPA_PLATFORM", "offscreen", 1);
@@ -28,43 +24,13 @@ namespace {
             applyDarkAppearance(*m_app);
         }
         void TearDown() override { m_app.reset(); }
-
-    private:
         int m_argc = 1;
         char m_name[10] = "app_tests";
         char* m_argv[2] = { m_name, nullptr };
         std::unique_ptr<QApplication> m_app;
     };
 
-    [[maybe_unused]] ::testing::Environment* const environment
-        = ::testing::AddGlobalTestEnvironment(new WidgetEnvironment);
+    [[maybe_unused]] const auto* const environment = ::testing::AddGlobalTestEnvironment(new WidgetEnvironment);
 
 } // namespace
-
-ScopedLanguage::ScopedLanguage(const char* posixLocale)
-{
-    setenv("LC_ALL", posixLocale, 1);
-    setenv("LANGUAGE", posixLocale, 1);
-    setStringsLanguage(QString::fromLatin1(posixLocale));
-}
-
-ScopedLanguage::~ScopedLanguage()
-{
-    setenv("LC_ALL", "en_US.UTF-8", 1);
-    setenv("LANGUAGE", "en", 1);
-    setStringsLanguage(QStringLiteral("en"));
-}
-
-QString labelText(const QWidget* parent, const char* name)
-{
-    const auto* label = parent ? parent->findChild<const QLabel*>(QLatin1String(name)) : nullptr;
-    return label ? label->text() : QStringLiteral("<no label %1>").arg(QLatin1String(name));
-}
-
-QString accessibleName(QWidget* widget)
-{
-    QAccessibleInterface* interface = widget ? QAccessible::queryAccessibleInterface(widget) : nullptr;
-    return interface ? interface->text(QAccessible::Name) : QStringLiteral("<no accessible element>");
-}
-
 } // namespace heliora::test
