@@ -3,65 +3,39 @@
 #include "artwork.h"
 
 #include <QImage>
-#include <QPointF>
 #include <QRectF>
 
-#include <cmath>
-#include <cstdlib>
 #include <limits>
 #include <string_view>
+#include <utility>
 
 namespace heliora::test {
 
-/// Where a body's picture was found in a rendered image.
-struct PictureMatch {
-    QPointF centre; ///< logical pixels
-    double error = std::numeric_limits<double>::infinity(); ///< mean channel difference over the opaque pixels
-};
-
-/// Looks for the body's picture, fitted into `imageRect` (logical pixels) and rasterised at `ratio`, in `rendered`
-/// (a device-pixel image), trying every whole-pixel position within `search` device pixels of where the rectangle
-/// says. Only the picture's opaque pixels are compared, so rings and neighbours showing through its translucent
-/// rim do not matter. A small error means the picture is there, unscaled and unblurred.
-inline PictureMatch findPicture(
-    const QImage& rendered, std::string_view imageName, const QRectF& imageRect, qreal ratio, int search = 3)
+/// Looks for the body's picture, fitted into `rect` (logical pixels) and rasterised at `ratio`, in `rendered` at every
+/// whole device pixel within `search` of where `rect` says. Returns the best centre (logical pixels) and the mean
+/// channel difference over the picture's opaque pixels there: small when it is there, unscaled and unblurred.
+inline std::pair<QPointF, double> findPicture(
+    const QImage& rendered, std::string_view name, const QRectF& rect, qreal ratio, int search = 3)
 {
-    const QImage picture = artwork::body(imageName, imageRect.size(), ratio).convertToFormat(QImage::Format_ARGB32);
-    const QImage image = rendered.convertToFormat(QImage::Format_ARGB32);
-    PictureMatch best;
-    if (picture.isNull())
-        return best;
-    const double expectedLeft = imageRect.center().x() * ratio - picture.width() / 2.0;
-    const double expectedTop = imageRect.center().y() * ratio - picture.height() / 2.0;
-    const int baseX = static_cast<int>(std::lround(expectedLeft));
-    const int baseY = static_cast<int>(std::lround(expectedTop));
-    for (int dy = -search; dy <= search; ++dy) {
+    const QImage picture = artwork::body(name, rect.size(), ratio);
+    const QPointF half(picture.width() / 2.0, picture.height() / 2.0);
+    std::pair<QPointF, double> best { {}, std::numeric_limits<double>::infinity() };
+    for (int dy = -search; dy <= search; ++dy)
         for (int dx = -search; dx <= search; ++dx) {
-            long long sum = 0;
-            long long count = 0;
-            for (int y = 0; y < picture.height(); ++y) {
+            const QPoint corner = (rect.center() * ratio - half).toPoint() + QPoint(dx, dy);
+            double sum = 0, count = 0;
+            for (int y = 0; y < picture.height(); ++y)
                 for (int x = 0; x < picture.width(); ++x) {
                     const QRgb p = picture.pixel(x, y);
-                    const int ix = baseX + dx + x;
-                    const int iy = baseY + dy + y;
-                    if (qAlpha(p) != 255 || !image.valid(ix, iy))
+                    if (qAlpha(p) < 255 || !rendered.valid(corner + QPoint(x, y)))
                         continue;
-                    const QRgb q = image.pixel(ix, iy);
-                    sum += std::abs(qRed(p) - qRed(q)) + std::abs(qGreen(p) - qGreen(q))
-                        + std::abs(qBlue(p) - qBlue(q));
+                    const QRgb q = rendered.pixel(corner + QPoint(x, y));
+                    sum += qAbs(qRed(p) - qRed(q)) + qAbs(qGreen(p) - qGreen(q)) + qAbs(qBlue(p) - qBlue(q));
                     count += 3;
                 }
-            }
-            if (count == 0)
-                continue;
-            const double error = static_cast<double>(sum) / static_cast<double>(count);
-            if (error < best.error) {
-                best.error = error;
-                best.centre = QPointF(
-                    (baseX + dx + picture.width() / 2.0) / ratio, (baseY + dy + picture.height() / 2.0) / ratio);
-            }
+            if (count > 0 && sum / count < best.second)
+                best = { (QPointF(corner) + half) / ratio, sum / count };
         }
-    }
     return best;
 }
 

@@ -1,0 +1,263 @@
+#include "orrerypainter.h"
+#include "picturematch.h"
+#include "scopedenv.h"
+#include "solarsystemview.h"
+#include "stringtable.h"
+
+#include <QAccessible>
+#include <QApplication>
+#include <QPainter>
+#include <QTest>
+#include <QToolTip>
+#include <QVariantAnimation>
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cmath>
+#include <optional>
+#include <string>
+
+namespace heliora {
+namespace {
+
+    constexpr double epochUtc = 946727935.0; // 2000-01-01T11:58:55Z
+    constexpr double start2024 = 1704067200.0; // 2024-01-01T00:00:00Z
+    constexpr double day = 86400;
+    const double nan = std::nan("");
+
+    // The rings of one orrery, from the examples the orrery is known by.
+    struct RingCase {
+        std::string name;
+        OrreryInputs inputs;
+        double sunSide;
+        std::vector<double> ringDiameters; // innermost first; the planets follow their fixed order
+        double planetSide, smallPlanetSide; // the 1/12 planets; Jupiter and Uranus, 1/14
+    };
+
+    void PrintTo(const RingCase& c, std::ostream* os) { *os << c.name; }
+
+    class OrreryRings : public ::testing::TestWithParam<RingCase> { };
+
+    TEST_P(OrreryRings, MatchTheKnownGeometry)
+    {
+        const RingCase& c = GetParam();
+        const OrreryLayout layout = layoutOrrery(c.inputs, epochUtc);
+        EXPECT_NEAR(layout.sunSquare.width(), c.sunSide, 1e-3);
+        EXPECT_EQ(layout.sunSquare.center(), QPointF(1, 1) * c.ringDiameters.back() / 2); // C, the middle
+        ASSERT_EQ(layout.rings.size(), c.ringDiameters.size());
+        for (std::size_t k = 0; k < layout.rings.size(); ++k) {
+            const OrrerySlot& slot = layout.rings[layout.rings.size() - 1 - k]; // drawn from the outermost in
+            EXPECT_EQ(slot.planet, allPlanets[k]);
+            EXPECT_NEAR(slot.ringDiameter, c.ringDiameters[k], 1e-3) << k;
+            const bool small = slot.planet == Planet::jupiter || slot.planet == Planet::uranus;
+            EXPECT_NEAR(slot.square.width(), small ? c.smallPlanetSide : c.planetSide, 1e-3) << k;
+        }
+    }
+
+    // The Sun is half the innermost ring; no picture is below the minimum length, 8; a bad diameter counts as 0.
+    INSTANTIATE_TEST_SUITE_P(Table, OrreryRings,
+        ::testing::Values(RingCase { "D400", {}, 44.444,
+                              { 88.889, 133.333, 177.778, 222.222, 266.667, 311.111, 355.556, 400 }, 33.333, 28.571 },
+            RingCase { "D400Pluto", { .showPluto = true }, 40, { 80, 120, 160, 200, 240, 280, 320, 360, 400 }, 33.333,
+                28.571 },
+            RingCase { "D135_2", { .diameter = 135.2 }, 15.022,
+                { 30.044, 45.067, 60.089, 75.111, 90.133, 105.156, 120.178, 135.2 }, 11.267, 9.657 },
+            RingCase { "D80", { .diameter = 80 }, 8.889, { 17.778, 26.667, 35.556, 44.444, 53.333, 62.222, 71.111, 80 },
+                8, 8 },
+            RingCase { "InnerOnlyWinsOverPluto", { .showPluto = true, .showOnlyInnerPlanets = true }, 80,
+                { 160, 240, 320, 400 }, 33.333, 28.571 },
+            RingCase { "NaNDiameter", { .diameter = nan }, 8, std::vector<double>(8, 0.0), 8, 8 },
+            RingCase { "NegativeDiameter", { .diameter = -400 }, 8, std::vector<double>(8, 0.0), 8, 8 }),
+        [](const auto& info) { return info.param.name; });
+
+    // The orrery painted on black, its D × D square's corner `offset` logical pixels past the margin.
+    QImage paint(const OrreryLayout& layout, qreal ratio, bool cacheRings, QPointF offset)
+    {
+        QImage image(
+            QSize(1, 1) * std::ceil((layout.bounds().width() + 1) * ratio), QImage::Format_ARGB32_Premultiplied);
+        image.setDevicePixelRatio(ratio);
+        image.fill(Qt::black);
+        QPainter painter(&image);
+        painter.translate(QPointF(layout.margin, layout.margin) + offset);
+        OrreryPaintOptions options;
+        options.cacheRings = cacheRings;
+        paintOrrery(painter, layout, options);
+        painter.end();
+        return image;
+    }
+
+    class OrreryPainting : public ::testing::TestWithParam<double> { };
+
+    TEST_P(OrreryPainting, RingsAreOneLineOfGreyAndPicturesSitOnTheirRings)
+    {
+        const qreal ratio = GetParam();
+        // The planets above and below the Sun by turns, touching no ring and no other picture; the rings right of
+        // the Sun bare; the square's corner off the pixel grid.
+        OrreryLayout layout = layoutOrrery({ .date = start2024 }, epochUtc);
+        for (OrrerySlot& slot : layout.rings)
+            placePlanet(slot, layout.centre, 0, (slot.index % 2 ? 90 : 270) - screenAngle(slot.planet, 0));
+        const QPointF offset(0.37, 0.81);
+        const QPointF c = (layout.centre + QPointF(layout.margin, layout.margin) + offset) * ratio; // device pixels
+        const QImage image = paint(layout, ratio, false, offset);
+        for (const OrrerySlot& slot : layout.rings) {
+            // The ink of the line width 1 lies half a line inside the ring's radius.
+            const double r = slot.ringRadius * ratio;
+            double ink = 0, moment = 0;
+            for (int x = static_cast<int>(c.x() + r - ratio - 2); x <= c.x() + r + 2; ++x) {
+                const QColor pixel = image.pixelColor(x, static_cast<int>(c.y()));
+                EXPECT_TRUE(pixel.red() == pixel.green() && pixel.red() == pixel.blue() && pixel.red() <= 65) << x;
+                ink += pixel.red() / 64.0;
+                moment += pixel.red() / 64.0 * (x + 0.5 - c.x());
+            }
+            EXPECT_NEAR(ink, ratio, 0.25) << slot.index;
+            EXPECT_NEAR(moment / std::max(ink, 1e-9), r - ratio / 2, 0.2) << slot.index;
+            // The planet's own raster, unblurred, on whole device pixels around C ± (0, r).
+            const QRectF expected
+                = slot.imageRect.translated((c + QPointF(0, slot.index % 2 ? -r : r)) / ratio - slot.centre);
+            const auto [found, error] = test::findPicture(image, imageName(slot.planet), expected, ratio);
+            EXPECT_LT(error, 2) << slot.index;
+            EXPECT_LE((found - expected.center()).manhattanLength(), 1 / ratio) << slot.index;
+        }
+        EXPECT_TRUE(paint(layout, ratio, true, offset) == image) << "the cached ring layer changes pixels";
+    }
+
+    INSTANTIATE_TEST_SUITE_P(DeviceRatios, OrreryPainting, ::testing::Values(1.0, 2.0));
+
+    struct QtApplication : ::testing::Environment { // one for the whole program, gone before its statics
+        int argc = 1;
+        char name[12] = "views_tests", *argv[2] = { name, nullptr };
+        std::optional<QApplication> app;
+        void SetUp() override { app.emplace(argc, argv); }
+        void TearDown() override { app.reset(); }
+    };
+    [[maybe_unused]] const auto* const qtApplication = ::testing::AddGlobalTestEnvironment(new QtApplication);
+
+    class ViewTest : public ::testing::Test {
+    protected:
+        void SetUp() override { view.setDate(start2024); }
+        void TearDown() override { setStringsLanguage(QStringLiteral("en")); }
+        // Every planet at its angle for the date, as the layout alone computes it, and as shown.
+        std::vector<OrrerySlot> targetAt(double date) const
+        {
+            OrreryInputs in = view.inputs();
+            in.date = date;
+            return layoutOrrery(in, epochUtc).rings;
+        }
+        const std::vector<OrrerySlot>& shown() const { return view.currentLayout().rings; }
+
+        test::ScopedEnv env { { "TZ", "UTC" } };
+        SolarSystemView view;
+    };
+
+    // What pointing at a spot gives, in German: the tooltip, the accessible body there and what a click calls back.
+    struct SpotCase {
+        std::string name;
+        bool sunCallback, planetCallback;
+        std::optional<SolarSystemObject> body;
+        QPointF offset; // from the centre of the body's picture, in half-sides; without a body, a corner
+        QString bodyName; // empty: no body is there
+        std::vector<std::string> clicks; // what a click and then the accessible press call back
+    };
+
+    void PrintTo(const SpotCase& c, std::ostream* os) { *os << c.name; }
+
+    class ViewSpots : public ViewTest, public ::testing::WithParamInterface<SpotCase> { };
+
+    TEST_P(ViewSpots, NameTheBodyAndCallBackOnlyWhenClickable)
+    {
+        const SpotCase& c = GetParam();
+        std::vector<std::string> calls;
+        if (c.sunCallback)
+            view.setOnTapSun([&] { calls.push_back("sun"); });
+        if (c.planetCallback)
+            view.setOnTapPlanet([&](Planet p) { calls.emplace_back(rawValue(p)); });
+        setStringsLanguage(QStringLiteral("de"));
+        view.show();
+        ASSERT_TRUE(QTest::qWaitForWindowExposed(&view));
+        EXPECT_EQ(view.size(), QSize(434, 434)); // D = 400 and half a planet's picture, D/24, on every side
+        const QRectF r = c.body ? view.bodyRect(*c.body) : QRectF(2, 2, 0, 0);
+        const QPoint at = (r.center() + QPointF(c.offset.x() * r.width(), c.offset.y() * r.height()) / 2).toPoint();
+        QHelpEvent help(QEvent::ToolTip, at, view.mapToGlobal(at));
+        QApplication::sendEvent(&view, &help);
+        EXPECT_EQ(QToolTip::text(), c.bodyName);
+        EXPECT_EQ(help.isAccepted(), !c.bodyName.isEmpty()); // an empty spot leaves the tooltip to the parents
+        const QPoint global = view.mapToGlobal(at);
+        QAccessibleInterface* body = QAccessible::queryAccessibleInterface(&view)->childAt(global.x(), global.y());
+        EXPECT_EQ(body ? body->text(QAccessible::Name) : QString(), c.bodyName);
+        const bool clickable = c.body && (c.body->isSun() ? c.sunCallback : c.planetCallback);
+        EXPECT_TRUE(!body || body->role() == (clickable ? QAccessible::Button : QAccessible::Graphic));
+        QTest::mousePress(&view, Qt::LeftButton, {}, at);
+        QTest::mouseRelease(&view, Qt::LeftButton, {}, QPoint(2, 2)); // moved away: no click
+        QTest::mouseClick(&view, Qt::LeftButton, {}, at);
+        if (QAccessibleActionInterface* action = body ? body->actionInterface() : nullptr)
+            action->doAction(QAccessibleActionInterface::pressAction()); // as a click does
+        EXPECT_EQ(calls, c.clicks);
+    }
+
+    const auto mars = SolarSystemObject::planet(Planet::mars), saturn = SolarSystemObject::planet(Planet::saturn);
+
+    // Saturn's picture is twice as wide as tall: its square's top quarter is not Saturn.
+    INSTANTIATE_TEST_SUITE_P(Table, ViewSpots,
+        ::testing::Values(SpotCase { "Mars", true, true, mars, {}, "Mars", { "mars", "mars" } },
+            SpotCase { "MarsWithoutItsCallback", true, false, mars, {}, "Mars", {} },
+            SpotCase { "Sun", true, true, SolarSystemObject::sun(), {}, "Sonne", { "sun", "sun" } },
+            SpotCase { "SunWithoutItsCallback", false, true, SolarSystemObject::sun(), {}, "Sonne", {} },
+            SpotCase { "EmptySpace", true, true, std::nullopt, {}, "", {} },
+            SpotCase { "SaturnsRingTip", true, true, saturn, { 0.95, 0 }, "Saturn", { "saturn", "saturn" } },
+            SpotCase { "AboveSaturnInItsSquare", true, true, saturn, { 0, -1.5 }, "", {} }),
+        [](const auto& info) { return info.param.name; });
+
+    struct PaintCounter : QObject {
+        int count = 0;
+        bool eventFilter(QObject*, QEvent* event) override
+        {
+            count += event->type() == QEvent::Paint ? 1 : 0;
+            return false;
+        }
+    };
+
+    TEST_F(ViewTest, PlanetsGlideThroughEveryWholeTurnWhenTheyMoveWhileShown)
+    {
+        view.setDate(start2024 + 10 * day, 500); // not shown: a jump
+        EXPECT_FALSE(view.isAnimating());
+        view.show();
+        ASSERT_TRUE(QTest::qWaitForWindowExposed(&view));
+        // A half-second tick at normal speed that leaves every angle in its quarter-degree step, and a date that is
+        // not finite, neither animate nor repaint.
+        double date = start2024 + 10 * day;
+        while (!std::ranges::equal(targetAt(date), targetAt(date + 0.5), {}, &OrrerySlot::nu, &OrrerySlot::nu))
+            date += 0.5;
+        view.setDate(date);
+        QCoreApplication::processEvents();
+        PaintCounter paints;
+        view.installEventFilter(&paints);
+        view.setDate(date + 0.5, 500);
+        view.setDate(nan, 500);
+        EXPECT_FALSE(view.isAnimating());
+        QCoreApplication::processEvents();
+        EXPECT_EQ(paints.count, 0);
+
+        const std::vector<OrrerySlot> before = shown(), after = targetAt(date + 365 * day);
+        ASSERT_GT(after.back().nu - before.back().nu, 4 * 360.0); // Mercury turns more than four times
+        view.setDate(date + 365 * day, 500);
+        for (const int ms : { 0, 125, 250 }) {
+            view.findChild<QVariantAnimation*>()->setCurrentTime(ms);
+            for (std::size_t k = 0; k < after.size(); ++k) {
+                const double expected = before[k].phi + ms / 500.0 * (after[k].nu - before[k].nu);
+                EXPECT_NEAR(std::remainder(shown()[k].phi - expected, 360.0), 0.0, 1e-6) << k << " at " << ms;
+            }
+        }
+        // A new date on the way starts from where the planets are shown; hiding puts them on its angles at once.
+        const std::vector<OrrerySlot> halfway = shown(), end = targetAt(date + 400 * day);
+        view.setDate(date + 400 * day, 500);
+        for (std::size_t k = 0; k < end.size(); ++k)
+            EXPECT_EQ(shown()[k].phi, halfway[k].phi) << k;
+        view.hide();
+        EXPECT_FALSE(view.isAnimating());
+        for (std::size_t k = 0; k < end.size(); ++k)
+            EXPECT_EQ(shown()[k].centre, end[k].centre) << k;
+    }
+
+} // namespace
+} // namespace heliora
