@@ -29,6 +29,17 @@ void parseOptions(
     }
 }
 
+QCommandLineOption dateOptionSpec() { return { "date", "ISO-8601 date or @seconds", "date" }; }
+
+QCommandLineOption timeZoneOptionSpec() { return { "time-zone", "IANA time zone", "zone" }; }
+
+DateInZone dateInZoneOptions(const QCommandLineParser& parser)
+{
+    auto zone = timeZoneOption(parser);
+    const double date = dateOption(parser, QStringLiteral("date"), *zone);
+    return { std::move(zone), date };
+}
+
 std::unique_ptr<icu::TimeZone> timeZoneOption(const QCommandLineParser& parser)
 {
     if (!parser.isSet(QStringLiteral("time-zone")))

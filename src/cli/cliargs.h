@@ -18,8 +18,12 @@ struct UsageError : std::runtime_error {
 };
 
 /// Parses the options of one command; throws UsageError on an unknown option or a stray argument.
-void parseOptions(QCommandLineParser& parser, const QString& command, const QStringList& arguments,
-    qsizetype positionalCount = 0);
+void parseOptions(
+    QCommandLineParser& parser, const QString& command, const QStringList& arguments, qsizetype positionalCount = 0);
+
+/// The --date and --time-zone options that several commands share.
+QCommandLineOption dateOptionSpec();
+QCommandLineOption timeZoneOptionSpec();
 
 /// The zone named by --time-zone, or the user's zone when the option is absent.
 std::unique_ptr<icu::TimeZone> timeZoneOption(const QCommandLineParser& parser);
@@ -29,6 +33,13 @@ std::unique_ptr<icu::TimeZone> timeZoneOption(const QCommandLineParser& parser);
 /// Absent option: now.
 double dateOption(const QCommandLineParser& parser, const QString& name, const icu::TimeZone& zone);
 double parseDate(const QString& text, const icu::TimeZone& zone);
+
+/// --time-zone and --date read together: the date's wall-clock fields are read in that zone.
+struct DateInZone {
+    std::unique_ptr<icu::TimeZone> zone;
+    double date;
+};
+DateInZone dateInZoneOptions(const QCommandLineParser& parser);
 
 /// A finite number from the option, or the fallback when it is absent.
 double numberOption(const QCommandLineParser& parser, const QString& name, double fallback);

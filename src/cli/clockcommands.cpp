@@ -39,19 +39,19 @@ namespace {
     {
         QCommandLineParser parser;
         parser.addOptions({
-            { "date", "ISO-8601 date or @seconds", "date" },
-            { "time-zone", "IANA time zone", "zone" },
+            dateOptionSpec(),
+            timeZoneOptionSpec(),
         });
         parseOptions(parser, QStringLiteral("link build"), arguments);
-        const auto zone = timeZoneOption(parser);
-        printLine(buildDateLink(dateOption(parser, QStringLiteral("date"), *zone), *zone));
+        const auto [zone, date] = dateInZoneOptions(parser);
+        printLine(buildDateLink(date, *zone));
         return 0;
     }
 
     int linkParse(const QStringList& arguments)
     {
         QCommandLineParser parser;
-        parser.addOption({ "time-zone", "IANA time zone", "zone" });
+        parser.addOption(timeZoneOptionSpec());
         parseOptions(parser, QStringLiteral("link parse"), arguments, 1);
         const auto zone = timeZoneOption(parser);
         const auto date = parseDateLink(parser.positionalArguments().constFirst(), *zone);
@@ -77,14 +77,13 @@ int datesCommand(const QStringList& arguments)
 {
     QCommandLineParser parser;
     parser.addOptions({
-        { "date", "ISO-8601 date or @seconds", "date" },
+        dateOptionSpec(),
         { "now", "the present, as --date", "date" },
-        { "time-zone", "IANA time zone", "zone" },
+        timeZoneOptionSpec(),
         { "locale", "locale for the date and the caption, e.g. de_DE", "locale" },
     });
     parseOptions(parser, QStringLiteral("dates"), arguments);
-    const auto zone = timeZoneOption(parser);
-    const double date = dateOption(parser, QStringLiteral("date"), *zone);
+    const auto [zone, date] = dateInZoneOptions(parser);
     const double now = dateOption(parser, QStringLiteral("now"), *zone);
     icu::Locale locale = dateLocale();
     if (parser.isSet(QStringLiteral("locale"))) {

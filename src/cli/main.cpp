@@ -54,7 +54,8 @@ int main(int argc, char** argv)
     const std::unique_ptr<QCoreApplication> app
         = needsGui ? std::make_unique<QGuiApplication>(argc, argv) : std::make_unique<QCoreApplication>(argc, argv);
     QStringList arguments = QCoreApplication::arguments().mid(1);
-    if (arguments.isEmpty() || arguments.first() == QLatin1String("--help") || arguments.first() == QLatin1String("-h")) {
+    if (arguments.isEmpty() || arguments.first() == QLatin1String("--help")
+        || arguments.first() == QLatin1String("-h")) {
         std::fputs(usage, arguments.isEmpty() ? stderr : stdout);
         return arguments.isEmpty() ? 2 : 0;
     }

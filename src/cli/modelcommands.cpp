@@ -17,14 +17,13 @@ int positionsCommand(const QStringList& arguments)
 {
     QCommandLineParser parser;
     parser.addOptions({
-        { "date", "ISO-8601 date or @seconds", "date" },
-        { "time-zone", "IANA time zone", "zone" },
+        dateOptionSpec(),
+        timeZoneOptionSpec(),
         { "preset-period", "offset in orbital periods", "number" },
         { "radius", "ring radius in points", "number" },
     });
     parseOptions(parser, QStringLiteral("positions"), arguments);
-    const auto zone = timeZoneOption(parser);
-    const double date = dateOption(parser, QStringLiteral("date"), *zone);
+    const auto [zone, date] = dateInZoneOptions(parser);
     const double period = numberOption(parser, QStringLiteral("preset-period"), presetPeriod);
     const double radius = numberOption(parser, QStringLiteral("radius"), 100.0);
     const double epoch = referenceEpoch(*zone);

@@ -102,8 +102,8 @@ int renderCommand(const QStringList& arguments)
 {
     QCommandLineParser parser;
     parser.addOptions({
-        { "date", "ISO-8601 date or @seconds", "date" },
-        { "time-zone", "IANA time zone", "zone" },
+        dateOptionSpec(),
+        timeZoneOptionSpec(),
         { "diameter", "diameter of the outermost ring in points", "number" },
         { "pluto", "show Pluto and its ring" },
         { "no-pluto", "leave Pluto out" },
@@ -119,9 +119,9 @@ int renderCommand(const QStringList& arguments)
     const QString file = parser.value(QStringLiteral("output"));
     const Format format = formatOf(file);
 
-    const auto zone = timeZoneOption(parser);
+    const auto [zone, date] = dateInZoneOptions(parser);
     OrreryInputs inputs;
-    inputs.date = dateOption(parser, QStringLiteral("date"), *zone);
+    inputs.date = date;
     inputs.diameter = numberOption(parser, QStringLiteral("diameter"), 400.0);
     if (!(inputs.diameter > 0 && inputs.diameter <= largestDiameter))
         throw UsageError(
