@@ -3,6 +3,7 @@
 #include "currentdate.h"
 #include "environment.h"
 #include "isodate.h"
+#include "stringtable.h"
 
 #include <QDateTime>
 #include <QJsonArray>
@@ -64,6 +65,17 @@ double dateOption(const QCommandLineParser& parser, const QString& name, const i
     if (!parser.isSet(name))
         return currentDate();
     return parseDate(parser.value(name), zone);
+}
+
+icu::Locale localeOption(const QCommandLineParser& parser, const icu::Locale& fallback)
+{
+    if (!parser.isSet(QStringLiteral("locale")))
+        return fallback;
+    const QString name = parser.value(QStringLiteral("locale"));
+    if (!isAvailableLocale(name.toStdString()))
+        throw UsageError("unknown locale: " + name.toStdString());
+    setStringsLanguage(name);
+    return localeFromPosixName(name.toStdString());
 }
 
 double numberOption(const QCommandLineParser& parser, const QString& name, double fallback)

@@ -8,6 +8,7 @@
 #include <optional>
 #include <stdexcept>
 
+#include <unicode/locid.h>
 #include <unicode/timezone.h>
 
 namespace heliora::cli {
@@ -40,6 +41,10 @@ struct DateInZone {
     double date;
 };
 DateInZone dateInZoneOptions(const QCommandLineParser& parser);
+
+/// --locale L: the ICU locale it names (the string table follows it too), or `fallback` when it is absent.
+/// A locale that ICU does not list is a UsageError.
+icu::Locale localeOption(const QCommandLineParser& parser, const icu::Locale& fallback);
 
 /// A finite number from the option, or the fallback when it is absent.
 double numberOption(const QCommandLineParser& parser, const QString& name, double fallback);

@@ -85,14 +85,7 @@ int datesCommand(const QStringList& arguments)
     parseOptions(parser, QStringLiteral("dates"), arguments);
     const auto [zone, date] = dateInZoneOptions(parser);
     const double now = dateOption(parser, QStringLiteral("now"), *zone);
-    icu::Locale locale = dateLocale();
-    if (parser.isSet(QStringLiteral("locale"))) {
-        const QString name = parser.value(QStringLiteral("locale"));
-        if (!isAvailableLocale(name.toStdString()))
-            throw UsageError("unknown locale: " + name.toStdString());
-        locale = localeFromPosixName(name.toStdString());
-        setStringsLanguage(name);
-    }
+    const icu::Locale locale = localeOption(parser, dateLocale());
     const auto caption = relativeDateText(date, now, locale, *zone, strings());
     printJson(QJsonObject {
         { "display", displayDateText(date, locale, *zone) },

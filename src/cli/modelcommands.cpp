@@ -63,14 +63,7 @@ int factsCommand(const QStringList& arguments)
     if (!body)
         throw UsageError("unknown body: " + bodyName.toStdString() + " (sun, mercury ... pluto)");
 
-    icu::Locale locale = numberLocale();
-    if (parser.isSet(QStringLiteral("locale"))) {
-        const QString name = parser.value(QStringLiteral("locale"));
-        if (!isAvailableLocale(name.toStdString()))
-            throw UsageError("unknown locale: " + name.toStdString());
-        locale = localeFromPosixName(name.toStdString());
-        setStringsLanguage(name);
-    }
+    const icu::Locale locale = localeOption(parser, numberLocale());
 
     QJsonArray rows;
     for (const FactRow& row : factRows(*body, locale)) {
