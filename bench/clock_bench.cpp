@@ -2,10 +2,10 @@
 // caption), what a received or copied link costs, and one read or write of the shared setting. Every call
 // builds its formatters afresh and reads the settings file afresh.
 
-#include "datetexts.h"
-#include "environment.h"
-#include "sharedsettings.h"
-#include "stringtable.h"
+#include "clock/datetexts.h"
+#include "model/environment.h"
+#include "settings/sharedsettings.h"
+#include "strings/stringtable.h"
 
 #include <benchmark/benchmark.h>
 

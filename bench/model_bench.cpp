@@ -1,6 +1,6 @@
 // Costs of the model's hot paths: one orbital angle, the nine angles of one orrery frame, one fact number.
-#include "factformat.h"
-#include "orbit.h"
+#include "model/factformat.h"
+#include "model/orbit.h"
 
 #include <benchmark/benchmark.h>
 

@@ -1,7 +1,7 @@
 // Costs of one orrery frame: its layout (the nine orbital angles included) and its painting into an image at
 // the main window's diameter, at one and two device pixels per logical pixel.
-#include "orrerylayout.h"
-#include "orrerypainter.h"
+#include "views/orrerylayout.h"
+#include "views/orrerypainter.h"
 
 #include <QImage>
 #include <QPainter>

@@ -7,8 +7,8 @@
 // prints one JSON object: cycles, rss_start_kb, rss_warm_kb, rss_end_kb, rss_end_trimmed_kb, growth_percent,
 // ms_per_cycle.
 
-#include "appearance.h"
-#include "detailwindowcontroller.h"
+#include "app/appearance.h"
+#include "app/detailwindowcontroller.h"
 
 #include <QApplication>
 #include <QElapsedTimer>

@@ -34,19 +34,8 @@ private:
     void drawScrollBar(const QStyleOptionSlider& bar, QPainter* painter) const;
 };
 
-/// The dark palette of every window.
-QPalette darkPalette();
-
 /// Installs HelioraStyle and the dark palette on the application. Call once, after the QApplication exists and
 /// before any window is created.
 void applyDarkAppearance(QApplication& app);
-
-/// The colours that have no palette role.
-namespace colors {
-    /// Accent of the clock texts while playing and of the fact-sheet link.
-    QColor orange();
-    /// Secondary texts: captions, ratio and AU lines, the paused clock.
-    QColor gray();
-} // namespace colors
 
 } // namespace heliora

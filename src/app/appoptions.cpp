@@ -1,7 +1,7 @@
-#include "appoptions.h"
+#include "app/appoptions.h"
 
-#include "environment.h"
-#include "isodate.h"
+#include "clock/isodate.h"
+#include "model/environment.h"
 
 #include <cstring>
 
@@ -24,17 +24,6 @@ namespace {
             return false;
         *value = arguments[++i];
         return true;
-    }
-
-    std::optional<SolarSystemObject> bodyFromKey(const QString& key)
-    {
-        for (const SolarSystemObject& object : allSolarSystemObjects()) {
-            if (key
-                == QLatin1String(
-                    object.localizationKey().data(), static_cast<qsizetype>(object.localizationKey().size())))
-                return object;
-        }
-        return std::nullopt;
     }
 
     bool isOption(const QString& argument, const QString& option)
@@ -88,7 +77,7 @@ std::optional<AppOptions> parseAppOptions(const QStringList& arguments, QString*
             QString key;
             if (!takeValue(arguments, i, detailOption, &key))
                 return fail(QStringLiteral("--detail needs a body (sun, mercury ... pluto)"));
-            options.detail = bodyFromKey(key);
+            options.detail = solarSystemObjectFromKey(key.toStdString());
             if (!options.detail)
                 return fail(QStringLiteral("unknown body: %1 (sun, mercury ... pluto)").arg(key));
         } else {

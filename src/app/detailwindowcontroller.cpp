@@ -1,6 +1,7 @@
-#include "detailwindowcontroller.h"
+#include "app/detailwindowcontroller.h"
 
-#include "solarsystemobjectdetailview.h"
+#include "app/solarsystemobjectdetailview.h"
+#include "strings/stringtable.h"
 
 #include <QAction>
 #include <QApplication>

@@ -1,6 +1,6 @@
-#include "glyphbutton.h"
+#include "app/glyphbutton.h"
 
-#include "artwork.h"
+#include "artwork/artwork.h"
 
 #include <QPainter>
 

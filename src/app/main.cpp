@@ -1,17 +1,17 @@
 // heliora: the desktop application. Sets up the look and the string table, opens the main window (or renders a
 // window into a file with --screenshot) and runs the event loop until the last window is closed.
 
-#include "appearance.h"
-#include "appoptions.h"
-#include "artwork.h"
-#include "detailwindowcontroller.h"
-#include "environment.h"
-#include "mainwindow.h"
-#include "quitsignals.h"
-#include "rotationstate.h"
-#include "screenshot.h"
-#include "solarsystemobjectdetailview.h"
-#include "stringtable.h"
+#include "app/appearance.h"
+#include "app/appoptions.h"
+#include "app/detailwindowcontroller.h"
+#include "app/mainwindow.h"
+#include "app/quitsignals.h"
+#include "app/screenshot.h"
+#include "app/solarsystemobjectdetailview.h"
+#include "artwork/artwork.h"
+#include "clock/appstate.h"
+#include "model/environment.h"
+#include "strings/stringtable.h"
 
 #include <QApplication>
 

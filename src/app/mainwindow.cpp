@@ -1,10 +1,11 @@
-#include "mainwindow.h"
+#include "app/mainwindow.h"
 
-#include "artwork.h"
-#include "currentdate.h"
-#include "planetsview.h"
-#include "rotationstate.h"
-#include "stringtable.h"
+#include "app/planetsview.h"
+#include "artwork/artwork.h"
+#include "clock/currentdate.h"
+#include "clock/rotationstate.h"
+#include "strings/stringtable.h"
+#include "views/theme.h"
 
 #include <QToolBar>
 #include <QToolButton>
@@ -19,9 +20,7 @@ MainWindow::MainWindow(RotationState& rotation, QWidget* parent)
     setWindowTitle(QStringLiteral("Heliora"));
     setCentralWidget(m_view);
     // The black of the field reaches every edge, the toolbar's too.
-    QPalette black = palette();
-    black.setColor(QPalette::Window, Qt::black);
-    setPalette(black);
+    setPalette(blackFieldPalette(palette()));
 
     auto* toolbar = new QToolBar(this);
     toolbar->setMovable(false);
@@ -35,8 +34,8 @@ MainWindow::MainWindow(RotationState& rotation, QWidget* parent)
 
     m_reset->setIcon(artwork::glyphIcon("gobackward", Qt::white));
     m_reset->setIconSize(QSize(16, 16));
-    m_reset->setText(heliora::tr("reset"));
-    m_reset->setAccessibleName(heliora::tr("reset"));
+    m_reset->setText(heliora::text("reset"));
+    m_reset->setAccessibleName(heliora::text("reset"));
     m_reset->setToolButtonStyle(Qt::ToolButtonTextBesideIcon);
     m_reset->setCursor(Qt::PointingHandCursor);
     m_reset->setStyleSheet(QStringLiteral("QToolButton { background: rgb(64, 64, 64); color: white; border: none;"

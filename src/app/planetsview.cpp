@@ -1,14 +1,14 @@
-#include "planetsview.h"
+#include "app/planetsview.h"
 
-#include "appearance.h"
-#include "datetexts.h"
-#include "detailwindowcontroller.h"
-#include "fittinglabel.h"
-#include "glyphbutton.h"
-#include "rotationstate.h"
-#include "sharedsettings.h"
-#include "solarsystemview.h"
-#include "stringtable.h"
+#include "app/detailwindowcontroller.h"
+#include "app/glyphbutton.h"
+#include "clock/datetexts.h"
+#include "clock/rotationstate.h"
+#include "settings/sharedsettings.h"
+#include "strings/stringtable.h"
+#include "views/fittinglabel.h"
+#include "views/solarsystemview.h"
+#include "views/theme.h"
 
 #include <QBoxLayout>
 #include <QLabel>
@@ -43,8 +43,8 @@ namespace {
     GlyphButton* clockButton(const char* glyph, const char* key, QWidget* parent)
     {
         auto* button = new GlyphButton(glyph, clockButtonSide, parent);
-        button->setToolTip(heliora::tr(key));
-        button->setAccessibleName(heliora::tr(key));
+        button->setToolTip(heliora::text(key));
+        button->setAccessibleName(heliora::text(key));
         return button;
     }
 
@@ -64,9 +64,7 @@ PlanetsView::PlanetsView(RotationState& rotation, QWidget* parent)
 {
     setFixedSize(500, 700);
     setAutoFillBackground(true);
-    QPalette black = palette();
-    black.setColor(QPalette::Window, Qt::black);
-    setPalette(black);
+    setPalette(blackFieldPalette(palette()));
 
     m_orrery->setDiameter(orreryDiameter);
     m_orrery->setShowPluto(m_settings->showPluto());
@@ -161,18 +159,18 @@ void PlanetsView::clockChanged()
 void PlanetsView::updateTexts()
 {
     const bool playing = m_rotation.timeState() == TimeState::play;
-    const QColor accent = playing ? colors::orange() : colors::gray();
+    const QColor accent = playing ? colors::orange : colors::gray;
     m_date->setText(displayDateText(m_rotation.date()));
     m_date->setTextColor(accent);
     m_caption->setText(relativeDateText(m_rotation.date()).value_or(QString()));
     m_caption->setTextColor(accent);
     m_speed->setText(
-        playing ? heliora::tr(TextKey { "%lldx", {}, m_rotation.speedMultiplier() }) : heliora::tr("pause"));
+        playing ? heliora::text(TextKey { "%lldx", {}, m_rotation.speedMultiplier() }) : heliora::text("pause"));
 
     const char* key = playing ? "pause" : "play";
     m_playPause->setGlyph(playing ? "pause.fill" : "play.fill");
-    m_playPause->setToolTip(heliora::tr(key));
-    m_playPause->setAccessibleName(heliora::tr(key));
+    m_playPause->setToolTip(heliora::text(key));
+    m_playPause->setAccessibleName(heliora::text(key));
     m_backward->setEnabled(m_rotation.canGoSlower());
     m_forward->setEnabled(m_rotation.canGoFaster());
 }

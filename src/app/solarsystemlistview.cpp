@@ -1,11 +1,11 @@
-#include "solarsystemlistview.h"
+#include "app/solarsystemlistview.h"
 
-#include "appearance.h"
-#include "bodyimage.h"
-#include "detailwindowcontroller.h"
-#include "groupedsection.h"
-#include "solarsystemobjectdetailview.h"
-#include "stringtable.h"
+#include "app/detailwindowcontroller.h"
+#include "app/solarsystemobjectdetailview.h"
+#include "strings/stringtable.h"
+#include "views/bodyimage.h"
+#include "views/groupedsection.h"
+#include "views/theme.h"
 
 #include <QHBoxLayout>
 #include <QLabel>
@@ -50,7 +50,7 @@ SolarSystemListView::SolarSystemListView(QWidget* parent)
     for (const ListSection& listSection : listSections()) {
         if (listSection.headerKey) {
             // Shown as written: the table's text keeps its own capitalisation.
-            auto* header = new QLabel(heliora::tr(listSection.headerKey), this);
+            auto* header = new QLabel(heliora::text(listSection.headerKey), this);
             header->setTextFormat(Qt::PlainText);
             header->setFixedHeight(headerHeight);
             header->setAlignment(Qt::AlignLeft | Qt::AlignBottom);
@@ -59,7 +59,7 @@ SolarSystemListView::SolarSystemListView(QWidget* parent)
             font.setBold(true);
             header->setFont(font);
             QPalette palette = header->palette();
-            palette.setColor(QPalette::WindowText, colors::gray());
+            palette.setColor(QPalette::WindowText, colors::gray);
             header->setPalette(palette);
             layout->addWidget(header);
         } else {
@@ -89,7 +89,7 @@ QWidget* SolarSystemListView::makeRow(const SolarSystemObject& object)
     layout->addWidget(name);
     layout->addStretch();
 
-    auto* button = new QPushButton(heliora::tr("open_fact_sheet"), row);
+    auto* button = new QPushButton(heliora::text("open_fact_sheet"), row);
     button->setObjectName(QStringLiteral("open_fact_sheet"));
     // Ten buttons share one label; the description says whose facts each one opens.
     button->setAccessibleDescription(localizedName(object));

@@ -1,9 +1,9 @@
-#include "solarsystemobjectdetailview.h"
+#include "app/solarsystemobjectdetailview.h"
 
-#include "appearance.h"
-#include "bodyimage.h"
-#include "groupedsection.h"
-#include "stringtable.h"
+#include "strings/stringtable.h"
+#include "views/bodyimage.h"
+#include "views/groupedsection.h"
+#include "views/theme.h"
 
 #include <QDesktopServices>
 #include <QHBoxLayout>
@@ -35,13 +35,11 @@ namespace {
     {
         label->setFont(SolarSystemObjectDetailView::captionFont(label->font()));
         QPalette palette = label->palette();
-        palette.setColor(QPalette::WindowText, colors::gray());
+        palette.setColor(QPalette::WindowText, colors::gray);
         label->setPalette(palette);
     }
 
 } // namespace
-
-QString localizedName(const SolarSystemObject& object) { return tr(object.localizationKey()); }
 
 QFont SolarSystemObjectDetailView::captionFont(const QFont& bodyFont)
 {
@@ -152,7 +150,7 @@ QLabel* SolarSystemObjectDetailView::makeSourceLine()
     Q_ASSERT(url.isValid());
 
     const QString link = QStringLiteral("<a href=\"%1\" style=\"color:%2; text-decoration:underline;\">%3</a>")
-                             .arg(url.toString(QUrl::FullyEncoded).toHtmlEscaped(), colors::orange().name(),
+                             .arg(url.toString(QUrl::FullyEncoded).toHtmlEscaped(), colors::orange.name(),
                                  table.text("NSSDCA").toHtmlEscaped());
     auto* label = new QLabel(this);
     label->setObjectName(QStringLiteral("source_line"));

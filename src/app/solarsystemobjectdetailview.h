@@ -1,7 +1,7 @@
 #pragma once
 
-#include "factformat.h"
-#include "planet.h"
+#include "model/factformat.h"
+#include "model/planet.h"
 
 #include <QString>
 #include <QWidget>
@@ -9,9 +9,6 @@
 class QLabel;
 
 namespace heliora {
-
-/// The localized name of the Sun or a planet: the title of its fact window.
-QString localizedName(const SolarSystemObject& object);
 
 /// The facts of one body, as its fact window shows them: the body's picture, then the physical facts, the
 /// orbit and rotation, the view from Earth (not for Earth itself), each on a grouped panel, and the source line

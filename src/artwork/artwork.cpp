@@ -1,4 +1,4 @@
-#include "artwork.h"
+#include "artwork/artwork.h"
 
 #include <QCache>
 #include <QHash>
@@ -92,7 +92,8 @@ namespace {
                 tint.setAlphaF(tint.alphaF() * 0.5f);
             const qreal side = std::min(rect.width(), rect.height());
             const QImage image = glyph(m_name, side, ratio, tint);
-            painter->drawImage(QRectF(rect.x() + (rect.width() - side) / 2, rect.y() + (rect.height() - side) / 2, side, side), image);
+            painter->drawImage(
+                QRectF(rect.x() + (rect.width() - side) / 2, rect.y() + (rect.height() - side) / 2, side, side), image);
         }
         QPixmap pixmap(const QSize& size, QIcon::Mode mode, QIcon::State state) override
         {
@@ -122,7 +123,8 @@ QRectF fittedRect(const QRectF& box, const QSizeF& natural)
     if (natural.isEmpty())
         return QRectF(box.center(), QSizeF(0, 0));
     const QSizeF size = natural.scaled(box.size(), Qt::KeepAspectRatio);
-    return QRectF(box.center().x() - size.width() / 2, box.center().y() - size.height() / 2, size.width(), size.height());
+    return QRectF(
+        box.center().x() - size.width() / 2, box.center().y() - size.height() / 2, size.width(), size.height());
 }
 
 QImage body(std::string_view imageName, const QSizeF& size, qreal devicePixelRatio)

@@ -1,9 +1,9 @@
-#include "cliargs.h"
+#include "cli/cliargs.h"
 
-#include "currentdate.h"
-#include "environment.h"
-#include "isodate.h"
-#include "stringtable.h"
+#include "clock/currentdate.h"
+#include "clock/isodate.h"
+#include "model/environment.h"
+#include "strings/stringtable.h"
 
 #include <QDateTime>
 #include <QJsonArray>
@@ -30,9 +30,9 @@ void parseOptions(
     }
 }
 
-QCommandLineOption dateOptionSpec() { return { "date", "ISO-8601 date or @seconds", "date" }; }
+QCommandLineOption dateOptionDefinition() { return { "date", "ISO-8601 date or @seconds", "date" }; }
 
-QCommandLineOption timeZoneOptionSpec() { return { "time-zone", "IANA time zone", "zone" }; }
+QCommandLineOption timeZoneOptionDefinition() { return { "time-zone", "IANA time zone", "zone" }; }
 
 DateInZone dateInZoneOptions(const QCommandLineParser& parser)
 {

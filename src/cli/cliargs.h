@@ -23,8 +23,8 @@ void parseOptions(
     QCommandLineParser& parser, const QString& command, const QStringList& arguments, qsizetype positionalCount = 0);
 
 /// The --date and --time-zone options that several commands share.
-QCommandLineOption dateOptionSpec();
-QCommandLineOption timeZoneOptionSpec();
+QCommandLineOption dateOptionDefinition();
+QCommandLineOption timeZoneOptionDefinition();
 
 /// The zone named by --time-zone, or the user's zone when the option is absent.
 std::unique_ptr<icu::TimeZone> timeZoneOption(const QCommandLineParser& parser);

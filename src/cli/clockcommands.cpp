@@ -1,10 +1,11 @@
-#include "cliargs.h"
-#include "commands.h"
+#include "cli/cliargs.h"
+#include "cli/commands.h"
 
-#include "datetexts.h"
-#include "environment.h"
-#include "sharedsettings.h"
-#include "stringtable.h"
+#include "clock/datetexts.h"
+#include "clock/gregoriancalendar.h"
+#include "model/environment.h"
+#include "settings/sharedsettings.h"
+#include "strings/stringtable.h"
 
 #include <QJsonObject>
 
@@ -23,9 +24,8 @@ namespace {
         UErrorCode status = U_ZERO_ERROR;
         icu::SimpleDateFormat format(
             icu::UnicodeString(u"yyyy-MM-dd'T'HH:mm:ssxxx"), icu::Locale("en_US_POSIX"), status);
-        auto* calendar = new icu::GregorianCalendar(zone.clone(), status);
-        calendar->setGregorianChange(U_DATE_MIN, status);
-        format.adoptCalendar(calendar);
+        if (auto calendar = prolepticGregorianCalendar(zone))
+            format.adoptCalendar(calendar.release());
         icu::UnicodeString text;
         format.format(date * 1000.0, text);
         std::string utf8;
@@ -39,8 +39,8 @@ namespace {
     {
         QCommandLineParser parser;
         parser.addOptions({
-            dateOptionSpec(),
-            timeZoneOptionSpec(),
+            dateOptionDefinition(),
+            timeZoneOptionDefinition(),
         });
         parseOptions(parser, QStringLiteral("link build"), arguments);
         const auto [zone, date] = dateInZoneOptions(parser);
@@ -51,7 +51,7 @@ namespace {
     int linkParse(const QStringList& arguments)
     {
         QCommandLineParser parser;
-        parser.addOption(timeZoneOptionSpec());
+        parser.addOption(timeZoneOptionDefinition());
         parseOptions(parser, QStringLiteral("link parse"), arguments, 1);
         const auto zone = timeZoneOption(parser);
         const auto date = parseDateLink(parser.positionalArguments().constFirst(), *zone);
@@ -77,9 +77,9 @@ int datesCommand(const QStringList& arguments)
 {
     QCommandLineParser parser;
     parser.addOptions({
-        dateOptionSpec(),
+        dateOptionDefinition(),
         { "now", "the present, as --date", "date" },
-        timeZoneOptionSpec(),
+        timeZoneOptionDefinition(),
         { "locale", "locale for the date and the caption, e.g. de_DE", "locale" },
     });
     parseOptions(parser, QStringLiteral("dates"), arguments);

@@ -1,8 +1,8 @@
 // heliora-cli: Heliora's scripting front end. Every command prints JSON (or a plain line) on stdout;
 // a bad argument prints one line on stderr and exits with status 2.
 
-#include "cliargs.h"
-#include "commands.h"
+#include "cli/cliargs.h"
+#include "cli/commands.h"
 
 #include <QCoreApplication>
 #include <QGuiApplication>

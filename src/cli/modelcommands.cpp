@@ -1,10 +1,10 @@
-#include "cliargs.h"
-#include "commands.h"
+#include "cli/cliargs.h"
+#include "cli/commands.h"
 
-#include "environment.h"
-#include "factformat.h"
-#include "orbit.h"
-#include "stringtable.h"
+#include "model/environment.h"
+#include "model/factformat.h"
+#include "model/orbit.h"
+#include "strings/stringtable.h"
 
 #include <QJsonArray>
 #include <QJsonObject>
@@ -17,8 +17,8 @@ int positionsCommand(const QStringList& arguments)
 {
     QCommandLineParser parser;
     parser.addOptions({
-        dateOptionSpec(),
-        timeZoneOptionSpec(),
+        dateOptionDefinition(),
+        timeZoneOptionDefinition(),
         { "preset-period", "offset in orbital periods", "number" },
         { "radius", "ring radius in points", "number" },
     });
@@ -55,11 +55,7 @@ int factsCommand(const QStringList& arguments)
     parseOptions(parser, QStringLiteral("facts"), arguments, 1);
 
     const QString bodyName = parser.positionalArguments().constFirst();
-    std::optional<SolarSystemObject> body;
-    if (bodyName == QLatin1String("sun"))
-        body = SolarSystemObject::sun();
-    else if (const auto planet = planetFromRawValue(bodyName.toStdString()))
-        body = SolarSystemObject::planet(*planet);
+    const std::optional<SolarSystemObject> body = solarSystemObjectFromKey(bodyName.toStdString());
     if (!body)
         throw UsageError("unknown body: " + bodyName.toStdString() + " (sun, mercury ... pluto)");
 
@@ -69,7 +65,7 @@ int factsCommand(const QStringList& arguments)
     for (const FactRow& row : factRows(*body, locale)) {
         QJsonObject item {
             { "row", QString::fromUtf8(rowName(row.id)) },
-            { "title", tr(row.titleKey) + (row.unitSuffixKey ? tr(*row.unitSuffixKey) : QString()) },
+            { "title", text(row.titleKey) + (row.unitSuffixKey ? text(*row.unitSuffixKey) : QString()) },
             { "value", strings().joined(row.value) },
         };
         if (!row.captionKeys.empty())
@@ -83,7 +79,7 @@ int factsCommand(const QStringList& arguments)
     }
     printJson(QJsonObject {
         { "body", bodyName },
-        { "name", tr(body->localizationKey()) },
+        { "name", localizedName(*body) },
         { "rows", rows },
     });
     return 0;

@@ -1,10 +1,10 @@
-#include "cliargs.h"
-#include "commands.h"
+#include "cli/cliargs.h"
+#include "cli/commands.h"
 
-#include "environment.h"
-#include "orrerylayout.h"
-#include "orrerypainter.h"
-#include "sharedsettings.h"
+#include "model/environment.h"
+#include "settings/sharedsettings.h"
+#include "views/orrerylayout.h"
+#include "views/orrerypainter.h"
 
 #include <QFileInfo>
 #include <QImage>
@@ -102,8 +102,8 @@ int renderCommand(const QStringList& arguments)
 {
     QCommandLineParser parser;
     parser.addOptions({
-        dateOptionSpec(),
-        timeZoneOptionSpec(),
+        dateOptionDefinition(),
+        timeZoneOptionDefinition(),
         { "diameter", "diameter of the outermost ring in points", "number" },
         { "pluto", "show Pluto and its ring" },
         { "no-pluto", "leave Pluto out" },

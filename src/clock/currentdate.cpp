@@ -1,4 +1,4 @@
-#include "currentdate.h"
+#include "clock/currentdate.h"
 
 #include <chrono>
 

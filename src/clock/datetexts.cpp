@@ -1,9 +1,11 @@
-#include "datetexts.h"
+#include "clock/datetexts.h"
 
-#include "currentdate.h"
-#include "environment.h"
-#include "gregoriancycles.h"
-#include "stringtable.h"
+#include "clock/gregoriancalendar.h"
+
+#include "clock/currentdate.h"
+#include "clock/gregoriancycles.h"
+#include "model/environment.h"
+#include "strings/stringtable.h"
 
 #include <QStringList>
 
@@ -35,16 +37,6 @@ namespace {
     // Seconds to ICU's milliseconds. Callers pass dates within the direct span only (or stand-ins for far
     // ones), where ICU's calendars are exact.
     UDate toMillis(double date) { return date * 1000.0; }
-
-    // ICU's Gregorian calendar (and the ones built on it: Buddhist, Japanese, ROC) turns Julian before
-    // 15 October 1582; Heliora counts proleptically, as ISO 8601, Qt's QDate and the cycle arithmetic do.
-    void countProleptically(icu::Calendar& calendar)
-    {
-        if (auto* gregorian = dynamic_cast<icu::GregorianCalendar*>(&calendar)) {
-            UErrorCode status = U_ZERO_ERROR;
-            gregorian->setGregorianChange(U_DATE_MIN, status);
-        }
-    }
 
     // The locale's calendar in the zone. Never the default zone: ICU caches it and would miss a changed TZ.
     std::unique_ptr<icu::Calendar> makeCalendar(const icu::Locale& locale, const icu::TimeZone& zone)

@@ -1,4 +1,4 @@
-#include "gregoriancycles.h"
+#include "clock/gregoriancycles.h"
 
 #include <cmath>
 

@@ -1,4 +1,6 @@
-#include "isodate.h"
+#include "clock/isodate.h"
+
+#include "clock/gregoriancalendar.h"
 
 #include <QDateTime>
 #include <QRegularExpression>
@@ -36,16 +38,17 @@ std::optional<double> parseIsoDate(const QString& text, const icu::TimeZone& zon
     if (!parsed.isValid())
         return std::nullopt;
 
-    UErrorCode status = U_ZERO_ERROR;
-    icu::GregorianCalendar calendar(zone, status);
     // ISO-8601 dates are proleptic Gregorian, also before 1582.
-    calendar.setGregorianChange(-1.0e300, status);
-    calendar.clear();
+    const std::unique_ptr<icu::GregorianCalendar> calendar = prolepticGregorianCalendar(zone);
+    if (!calendar)
+        return std::nullopt;
+    calendar->clear();
     const QDate d = parsed.date();
     const QTime t = parsed.time();
-    calendar.set(d.year(), d.month() - 1, d.day(), t.hour(), t.minute(), t.second());
-    calendar.set(UCAL_MILLISECOND, t.msec());
-    const UDate millis = calendar.getTime(status);
+    calendar->set(d.year(), d.month() - 1, d.day(), t.hour(), t.minute(), t.second());
+    calendar->set(UCAL_MILLISECOND, t.msec());
+    UErrorCode status = U_ZERO_ERROR;
+    const UDate millis = calendar->getTime(status);
     if (U_FAILURE(status))
         return std::nullopt;
     return millis / 1000.0;

@@ -1,6 +1,6 @@
-#include "rotationstate.h"
+#include "clock/rotationstate.h"
 
-#include "currentdate.h"
+#include "clock/currentdate.h"
 
 #include <array>
 #include <cmath>
@@ -119,11 +119,5 @@ bool RotationState::canGoSlower() const { return speedTypeFromRawValue(rawValue(
 bool RotationState::canGoFaster() const { return speedTypeFromRawValue(rawValue(m_speedType) + 1).has_value(); }
 
 std::int64_t RotationState::speedMultiplier() const { return heliora::speedMultiplier(m_speedType); }
-
-AppState::AppState(QObject* parent)
-    : QObject(parent)
-    , m_rotation(new RotationState(currentDate(), this))
-{
-}
 
 } // namespace heliora

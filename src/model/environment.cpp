@@ -1,4 +1,4 @@
-#include "environment.h"
+#include "model/environment.h"
 
 #include <cstdlib>
 #include <initializer_list>
@@ -19,7 +19,10 @@ namespace {
         return {};
     }
 
-    bool isPosixDefault(std::string_view name) { return name.empty() || name == "C" || name == "POSIX" || name.starts_with("C."); }
+    bool isPosixDefault(std::string_view name)
+    {
+        return name.empty() || name == "C" || name == "POSIX" || name.starts_with("C.");
+    }
 
     bool languageIsKnown(const icu::Locale& locale)
     {
@@ -99,8 +102,8 @@ std::unique_ptr<icu::TimeZone> timeZoneFromId(std::string_view id)
 {
     if (id.empty())
         return nullptr;
-    std::unique_ptr<icu::TimeZone> zone(
-        icu::TimeZone::createTimeZone(icu::UnicodeString::fromUTF8(icu::StringPiece(id.data(), static_cast<int32_t>(id.size())))));
+    std::unique_ptr<icu::TimeZone> zone(icu::TimeZone::createTimeZone(
+        icu::UnicodeString::fromUTF8(icu::StringPiece(id.data(), static_cast<int32_t>(id.size())))));
     if (!zone || !isKnownZone(*zone))
         return nullptr;
     return zone;

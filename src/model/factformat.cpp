@@ -1,6 +1,6 @@
-#include "factformat.h"
+#include "model/factformat.h"
 
-#include "environment.h"
+#include "model/environment.h"
 
 #include <cmath>
 
@@ -10,7 +10,10 @@ namespace heliora {
 
 namespace {
 
-    TextKey number(double value, const icu::Locale& locale) { return TextKey { "%@", formatFactNumber(value, locale) }; }
+    TextKey number(double value, const icu::Locale& locale)
+    {
+        return TextKey { "%@", formatFactNumber(value, locale) };
+    }
 
     std::optional<SecondaryLine> ratioLine(
         const SolarSystemObject& object, EarthComparable fact, const icu::Locale& locale)

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "facts.h"
+#include "model/facts.h"
 
 #include <cstdint>
 #include <optional>

@@ -1,4 +1,6 @@
-#include "facts.h"
+#include "model/facts.h"
+
+#include "model/int64range.h"
 
 #include <array>
 #include <cmath>
@@ -33,12 +35,9 @@ namespace {
     std::int64_t roundedCount(double value)
     {
         const double rounded = std::round(value);
-        constexpr double limit = 9223372036854775808.0;
-        if (!(rounded > -limit))
-            return std::numeric_limits<std::int64_t>::min();
-        if (!(rounded < limit))
-            return std::numeric_limits<std::int64_t>::max();
-        return static_cast<std::int64_t>(rounded);
+        if (fitsInt64(rounded))
+            return static_cast<std::int64_t>(rounded);
+        return rounded > 0 ? std::numeric_limits<std::int64_t>::max() : std::numeric_limits<std::int64_t>::min();
     }
 
 } // namespace

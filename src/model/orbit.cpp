@@ -1,11 +1,12 @@
-#include "orbit.h"
+#include "model/orbit.h"
 
 #include <array>
 #include <cmath>
 #include <cstdint>
 #include <memory>
 
-#include "environment.h"
+#include "model/environment.h"
+#include "model/int64range.h"
 
 #include <unicode/gregocal.h>
 
@@ -29,12 +30,7 @@ namespace {
 
     // Whether θ/π, the phase in half-turns, fits a signed 64-bit count. A phase that does not (or NaN and
     // infinities) counts no turns, so the angle stays defined without its turn count.
-    bool halfTurnsFit(double theta)
-    {
-        const double q = theta / pi;
-        constexpr double limit = 9223372036854775808.0; // 2^63
-        return q > -limit && q < limit;
-    }
+    bool halfTurnsFit(double theta) { return fitsInt64(theta / pi); }
 
     // The turn count comes from θ/π rounded to a double, while sin θ and cos θ reduce θ exactly. Near the end
     // of a turn the two can disagree by up to about a thousandth of a turn at the preset's phases (~2e13 rad),
@@ -59,10 +55,6 @@ namespace {
 } // namespace
 
 const OrbitalElements& orbitalElements(Planet p) { return elements.at(indexOf(p)); }
-
-double perihelionLongitudeRadians(Planet p) { return orbitalElements(p).perihelionLongitude * radiansPerDegree; }
-
-double negatedPerihelionLongitudeRadians(Planet p) { return -perihelionLongitudeRadians(p); }
 
 double screenAngle(Planet planet, double unwrappedAngle)
 {
@@ -116,7 +108,8 @@ double orbitalAngleFromEpoch(Planet planet, double date, double presetPeriod, do
 {
     const OrbitalElements& e = orbitalElements(planet);
     const double offset = e.period * presetPeriod;
-    const double start = orbitPhaseAngle(false, planet, offset - epoch, radius, e.meanLongitude - e.perihelionLongitude);
+    const double start
+        = orbitPhaseAngle(false, planet, offset - epoch, radius, e.meanLongitude - e.perihelionLongitude);
     return orbitPhaseAngle(true, planet, offset + date, radius, start);
 }
 

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "planet.h"
+#include "model/planet.h"
 
 #include <unicode/timezone.h>
 
@@ -18,15 +18,10 @@ struct OrbitalElements {
 
 const OrbitalElements& orbitalElements(Planet p);
 
-/// Longitude of perihelion in radians (degrees × π/180, as a double), and its negation.
-double perihelionLongitudeRadians(Planet p);
-double negatedPerihelionLongitudeRadians(Planet p);
-
 /// The offset, in orbital periods, that every orrery passes: the seconds of 99,999 years of 365 days. It keeps
 /// the phase positive for any reachable date, so the unwrapped angle never steps back by a turn.
 inline constexpr double presetPeriod = 3153568464000.0;
 
-inline constexpr double degreesPerRadian = 180.0 / 3.141592653589793;
 inline constexpr double radiansPerDegree = 0.017453292519943295;
 
 /// Instant (seconds since 1970) of 2000-01-01 11:58:55 local time in the given zone, Gregorian calendar,

@@ -1,4 +1,4 @@
-#include "planet.h"
+#include "model/planet.h"
 
 #include <algorithm>
 
@@ -44,14 +44,6 @@ namespace {
 
 std::string_view rawValue(Planet p) { return dataOf(p).raw; }
 
-std::optional<Planet> planetFromRawValue(std::string_view text)
-{
-    const auto it = std::find_if(planetData.begin(), planetData.end(), [&](const auto& d) { return d.raw == text; });
-    if (it == planetData.end())
-        return std::nullopt;
-    return allPlanets.at(static_cast<std::size_t>(it - planetData.begin()));
-}
-
 std::string_view name(Planet p) { return dataOf(p).name; }
 std::string_view imageName(Planet p) { return dataOf(p).name; }
 std::string_view categoryKey(Planet p) { return dataOf(p).category; }
@@ -79,5 +71,16 @@ std::string SolarSystemObject::factSheetURL() const
 bool SolarSystemObject::isEarth() const { return localizationKey() == "earth"; }
 
 std::span<const SolarSystemObject> allSolarSystemObjects() { return allObjects; }
+
+std::optional<SolarSystemObject> solarSystemObjectFromKey(std::string_view text)
+{
+    const auto lower = [](char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c; };
+    for (const SolarSystemObject& object : allObjects) {
+        const std::string_view key = object.localizationKey();
+        if (std::ranges::equal(text, key, [&](char a, char b) { return lower(a) == b; }))
+            return object;
+    }
+    return std::nullopt;
+}
 
 } // namespace heliora

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <algorithm>
 #include <array>
 #include <optional>
 #include <span>
@@ -38,28 +39,21 @@ inline constexpr std::array<Planet, planetCount> allPlanets {
 };
 
 inline constexpr std::array<Planet, 4> innerPlanets { Planet::mercury, Planet::venus, Planet::earth, Planet::mars };
-inline constexpr std::array<Planet, 4> outerPlanets { Planet::jupiter, Planet::saturn, Planet::uranus, Planet::neptune };
+inline constexpr std::array<Planet, 4> outerPlanets { Planet::jupiter, Planet::saturn, Planet::uranus,
+    Planet::neptune };
 
-/// The eight planets without Pluto: the inner planets followed by the outer ones.
-inline constexpr std::array<Planet, 8> eightPlanets {
-    Planet::mercury,
-    Planet::venus,
-    Planet::earth,
-    Planet::mars,
-    Planet::jupiter,
-    Planet::saturn,
-    Planet::uranus,
-    Planet::neptune,
-};
+/// The eight planets without Pluto: the first eight of allPlanets, the inner planets followed by the outer ones.
+inline constexpr std::array<Planet, 8> eightPlanets = [] {
+    std::array<Planet, 8> eight {};
+    std::copy_n(allPlanets.begin(), eight.size(), eight.begin());
+    return eight;
+}();
 
 /// Position of the planet in declaration order (mercury = 0 ... pluto = 8).
 constexpr std::size_t indexOf(Planet p) { return static_cast<std::size_t>(p); }
 
 /// The lowercase English name; also the planet's localization key.
 std::string_view rawValue(Planet p);
-
-/// Accepts exactly the nine raw values (case-sensitive, whole text); nothing for any other text.
-std::optional<Planet> planetFromRawValue(std::string_view text);
 
 /// The English name, also the name of the planet's picture ("Mercury").
 std::string_view name(Planet p);
@@ -105,6 +99,10 @@ private:
 
 /// The ten bodies: the Sun, then the planets in declaration order.
 std::span<const SolarSystemObject> allSolarSystemObjects();
+
+/// The body whose localization key ("sun", "mercury" ... "pluto") the text is, in any case of ASCII letters
+/// ("Sun", "MARS"), the whole text; nothing for any other text. How command lines name a body.
+std::optional<SolarSystemObject> solarSystemObjectFromKey(std::string_view text);
 
 /// The directory of the outside fact sheets, ending in a slash.
 inline constexpr std::string_view factSheetBase = "https://nssdc.gsfc.nasa.gov/planetary/factsheet/";

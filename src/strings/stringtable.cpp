@@ -1,6 +1,6 @@
-#include "stringtable.h"
+#include "strings/stringtable.h"
 
-#include "environment.h"
+#include "model/environment.h"
 
 #include <QByteArray>
 
@@ -102,7 +102,9 @@ const Strings& strings()
 
 void setStringsLanguage(const QString& language) { current() = std::make_unique<Strings>(language); }
 
-QString tr(std::string_view key) { return strings().text(key); }
-QString tr(const TextKey& key) { return strings().text(key); }
+QString text(std::string_view key) { return strings().text(key); }
+QString text(const TextKey& key) { return strings().text(key); }
+
+QString localizedName(const SolarSystemObject& object) { return strings().text(object.localizationKey()); }
 
 } // namespace heliora

@@ -1,6 +1,7 @@
 #pragma once
 
-#include "factformat.h"
+#include "model/factformat.h"
+#include "model/planet.h"
 
 #include <QString>
 #include <QTranslator>
@@ -41,8 +42,12 @@ const Strings& strings();
 /// Replaces the table that strings() returns, e.g. for a --locale option.
 void setStringsLanguage(const QString& language);
 
-/// Shorthand for strings().text(key).
-QString tr(std::string_view key);
-QString tr(const TextKey& key);
+/// Shorthand for strings().text(key): the text of a key in the user's language.
+QString text(std::string_view key);
+QString text(const TextKey& key);
+
+/// The localized name of the Sun or a planet ("Mars", "Erde"): the title of its fact window, its name in the
+/// orrery's tooltips and to assistive technologies, and in every list.
+QString localizedName(const SolarSystemObject& object);
 
 } // namespace heliora

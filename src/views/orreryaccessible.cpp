@@ -1,7 +1,7 @@
-#include "orreryaccessible.h"
+#include "views/orreryaccessible.h"
 
-#include "solarsystemview.h"
-#include "stringtable.h"
+#include "strings/stringtable.h"
+#include "views/solarsystemview.h"
 
 #include <algorithm>
 
@@ -102,7 +102,7 @@ int OrreryBodyAccessible::indexOfChild(const QAccessibleInterface*) const { retu
 
 QString OrreryBodyAccessible::text(QAccessible::Text t) const
 {
-    return t == QAccessible::Name ? heliora::tr(m_body.localizationKey()) : QString();
+    return t == QAccessible::Name ? localizedName(m_body) : QString();
 }
 
 void OrreryBodyAccessible::setText(QAccessible::Text, const QString&) { }

@@ -1,6 +1,6 @@
-#include "orrerylayout.h"
+#include "views/orrerylayout.h"
 
-#include "artwork.h"
+#include "artwork/artwork.h"
 
 #include <algorithm>
 #include <array>

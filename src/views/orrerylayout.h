@@ -1,7 +1,7 @@
 #pragma once
 
-#include "orbit.h"
-#include "planet.h"
+#include "model/orbit.h"
+#include "model/planet.h"
 
 #include <QPointF>
 #include <QRectF>

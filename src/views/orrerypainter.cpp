@@ -1,6 +1,7 @@
-#include "orrerypainter.h"
+#include "views/orrerypainter.h"
 
-#include "artwork.h"
+#include "artwork/artwork.h"
+#include "views/theme.h"
 
 #include <QCache>
 #include <QPaintEngine>
@@ -62,7 +63,7 @@ namespace {
         // A zero width would be Qt's one-pixel cosmetic pen; no width means no ring.
         if (slot.strokeWidth <= 0)
             return;
-        QPen pen(ringColor, slot.strokeWidth, Qt::SolidLine, Qt::FlatCap, Qt::MiterJoin);
+        QPen pen(colors::ring, slot.strokeWidth, Qt::SolidLine, Qt::FlatCap, Qt::MiterJoin);
         pen.setMiterLimit(10);
         painter.setPen(pen);
         painter.setBrush(Qt::NoBrush);

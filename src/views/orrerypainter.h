@@ -1,8 +1,7 @@
 #pragma once
 
-#include "orrerylayout.h"
+#include "views/orrerylayout.h"
 
-#include <QColor>
 #include <QRectF>
 
 #include <optional>
@@ -10,9 +9,6 @@
 class QPainter;
 
 namespace heliora {
-
-/// The grey of the orbit rings: 64/255 on every channel, opaque.
-inline const QColor ringColor { 64, 64, 64 };
 
 /// How paintOrrery draws one frame, beyond the layout itself.
 struct OrreryPaintOptions {

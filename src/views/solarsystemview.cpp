@@ -1,8 +1,8 @@
-#include "solarsystemview.h"
+#include "views/solarsystemview.h"
 
-#include "orreryaccessible.h"
-#include "orrerypainter.h"
-#include "stringtable.h"
+#include "strings/stringtable.h"
+#include "views/orreryaccessible.h"
+#include "views/orrerypainter.h"
 
 #include <QAccessible>
 #include <QEasingCurve>
@@ -194,8 +194,7 @@ bool SolarSystemView::event(QEvent* event)
     if (event->type() == QEvent::ToolTip) {
         auto* help = static_cast<QHelpEvent*>(event);
         if (const auto body = bodyAt(help->pos())) {
-            QToolTip::showText(
-                help->globalPos(), heliora::tr(body->localizationKey()), this, bodyRect(*body).toAlignedRect());
+            QToolTip::showText(help->globalPos(), localizedName(*body), this, bodyRect(*body).toAlignedRect());
         } else {
             QToolTip::hideText();
             event->ignore();

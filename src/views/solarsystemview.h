@@ -1,6 +1,6 @@
 #pragma once
 
-#include "orrerylayout.h"
+#include "views/orrerylayout.h"
 
 #include <QWidget>
 

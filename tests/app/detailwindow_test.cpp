@@ -1,7 +1,7 @@
-#include "detailwindowcontroller.h"
+#include "app/detailwindowcontroller.h"
 
-#include "groupedsection.h"
-#include "solarsystemobjectdetailview.h"
+#include "app/solarsystemobjectdetailview.h"
+#include "views/groupedsection.h"
 
 #include <QApplication>
 #include <QLabel>

@@ -1,16 +1,16 @@
-#include "mainwindow.h"
-#include "planetsview.h"
+#include "app/mainwindow.h"
+#include "app/planetsview.h"
 
-#include "appearance.h"
-#include "currentdate.h"
-#include "detailwindowcontroller.h"
-#include "fittinglabel.h"
-#include "glyphbutton.h"
-#include "rotationstate.h"
-#include "scopedenv.h"
-#include "sharedsettings.h"
-#include "solarsystemlistview.h"
-#include "solarsystemview.h"
+#include "app/detailwindowcontroller.h"
+#include "app/glyphbutton.h"
+#include "app/solarsystemlistview.h"
+#include "clock/currentdate.h"
+#include "clock/rotationstate.h"
+#include "settings/sharedsettings.h"
+#include "support/scopedenv.h"
+#include "views/fittinglabel.h"
+#include "views/solarsystemview.h"
+#include "views/theme.h"
 
 #include <QApplication>
 #include <QLabel>
@@ -60,7 +60,7 @@ namespace {
         EXPECT_EQ(view().dateLabel().text(), QStringLiteral("01/31/2024"));
         EXPECT_EQ(view().captionLabel().text(), QString());
         EXPECT_EQ(view().speedLabel().text(), QString::fromUtf8(c.speedText));
-        EXPECT_EQ(view().dateLabel().palette().windowText().color(), c.paused ? colors::gray() : colors::orange());
+        EXPECT_EQ(view().dateLabel().palette().windowText().color(), c.paused ? colors::gray : colors::orange);
         EXPECT_EQ(view().playPauseButton().glyph(), c.paused ? "play.fill" : "pause.fill");
         const QString action = c.paused ? QStringLiteral("Play") : QStringLiteral("Pause");
         EXPECT_EQ(view().playPauseButton().toolTip(), action);

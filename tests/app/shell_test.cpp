@@ -1,5 +1,5 @@
-#include "appoptions.h"
-#include "screenshot.h"
+#include "app/appoptions.h"
+#include "app/screenshot.h"
 
 #include <QApplication>
 #include <QLabel>
@@ -45,7 +45,7 @@ namespace {
             // No file, an option where the file should be, a misspelt body or option.
             OptionsCase { { "--screenshot" }, false }, OptionsCase { { "--screenshot=" }, false },
             OptionsCase { { "--screenshot", "--detail", "mars" }, false },
-            OptionsCase { { "--detail", "Mars" }, false }, OptionsCase { { "--detail", "vulcan" }, false },
+            OptionsCase { { "--detail", "Mars" }, true, {}, "mars" }, OptionsCase { { "--detail", "vulcan" }, false },
             OptionsCase { { "--screenshots", "a.png" }, false }));
 
     // Runs the event loop until the screenshot ends it (or 10 s pass: status 99).

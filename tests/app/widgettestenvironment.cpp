@@ -1,7 +1,7 @@
 // One QApplication for all app tests, with Heliora's look, English texts and United States numbers.
 
-#include "appearance.h"
-#include "stringtable.h"
+#include "app/appearance.h"
+#include "strings/stringtable.h"
 
 #include <QApplication>
 

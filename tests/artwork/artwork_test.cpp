@@ -1,4 +1,4 @@
-#include "artwork.h"
+#include "artwork/artwork.h"
 
 #include <QGuiApplication>
 #include <QPainter>

@@ -1,4 +1,5 @@
-#include "picturematch.h"
+#include "support/picturematch.h"
+#include "support/runcli.h"
 
 #include <QDir>
 #include <QJsonArray>
@@ -20,14 +21,8 @@ namespace {
     // Runs heliora-cli with no display at all, as on a build server: its exit status, output and errors.
     std::tuple<int, QByteArray, QByteArray> runCli(const QStringList& arguments)
     {
-        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
-        for (const char* name : { "DISPLAY", "WAYLAND_DISPLAY", "QT_QPA_PLATFORM" })
-            env.remove(QString::fromLatin1(name));
-        QProcess process;
-        process.setProcessEnvironment(env);
-        process.start(QStringLiteral(HELIORA_CLI_PATH), arguments);
-        const bool exited = process.waitForFinished(60000) && process.exitStatus() == QProcess::NormalExit;
-        return { exited ? process.exitCode() : -1, process.readAllStandardOutput(), process.readAllStandardError() };
+        const test::CliResult result = test::runCli(arguments, test::environmentWithoutDisplay());
+        return { result.exitCode, result.out, result.err };
     }
 
     class RenderPlacement : public ::testing::TestWithParam<double> { };

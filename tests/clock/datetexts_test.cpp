@@ -1,7 +1,7 @@
-#include "datetexts.h"
+#include "clock/datetexts.h"
 
-#include "environment.h"
-#include "stringtable.h"
+#include "model/environment.h"
+#include "strings/stringtable.h"
 
 #include <gtest/gtest.h>
 

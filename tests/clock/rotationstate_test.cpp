@@ -1,5 +1,5 @@
-#include "currentdate.h"
-#include "rotationstate.h"
+#include "clock/appstate.h"
+#include "clock/currentdate.h"
 
 #include <gtest/gtest.h>
 

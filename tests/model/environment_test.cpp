@@ -1,6 +1,6 @@
-#include "environment.h"
+#include "model/environment.h"
 
-#include "scopedenv.h"
+#include "support/scopedenv.h"
 
 #include <gtest/gtest.h>
 

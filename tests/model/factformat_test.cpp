@@ -1,4 +1,4 @@
-#include "factformat.h"
+#include "model/factformat.h"
 
 #include <gtest/gtest.h>
 

@@ -1,4 +1,4 @@
-#include "facts.h"
+#include "model/facts.h"
 
 #include <gtest/gtest.h>
 

@@ -1,7 +1,7 @@
-#include "orbit.h"
+#include "model/orbit.h"
 
-#include "environment.h"
-#include "scopedenv.h"
+#include "model/environment.h"
+#include "support/scopedenv.h"
 
 #include <gtest/gtest.h>
 

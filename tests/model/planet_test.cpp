@@ -1,4 +1,4 @@
-#include "planet.h"
+#include "model/planet.h"
 
 #include <gtest/gtest.h>
 
@@ -7,24 +7,28 @@
 namespace heliora {
 namespace {
 
-    struct RawCase {
-        const char* text;
-        std::optional<Planet> expected;
+    struct KeyCase {
+        std::string_view text;
+        std::optional<SolarSystemObject> expected;
     };
 
-    void PrintTo(const RawCase& c, std::ostream* os) { *os << '"' << c.text << '"'; }
+    void PrintTo(const KeyCase& c, std::ostream* os) { *os << '"' << c.text << '"'; }
 
-    class PlanetFromRawValue : public ::testing::TestWithParam<RawCase> { };
+    class BodyFromKey : public ::testing::TestWithParam<KeyCase> { };
 
-    TEST_P(PlanetFromRawValue, AcceptsExactlyTheNineNames)
+    TEST_P(BodyFromKey, AcceptsTheTenKeysInAnyCaseAndNothingElse)
     {
-        EXPECT_EQ(planetFromRawValue(GetParam().text), GetParam().expected);
+        EXPECT_EQ(solarSystemObjectFromKey(GetParam().text), GetParam().expected);
     }
 
-    INSTANTIATE_TEST_SUITE_P(Table, PlanetFromRawValue,
-        ::testing::Values(RawCase { "earth", Planet::earth }, RawCase { "pluto", Planet::pluto },
-            RawCase { "mercury", Planet::mercury }, RawCase { "Earth", std::nullopt }, RawCase { "", std::nullopt },
-            RawCase { "earth ", std::nullopt }, RawCase { "sun", std::nullopt }, RawCase { "ear", std::nullopt }));
+    const auto planet = SolarSystemObject::planet;
+
+    INSTANTIATE_TEST_SUITE_P(Table, BodyFromKey,
+        ::testing::Values(KeyCase { "earth", planet(Planet::earth) }, KeyCase { "PLUTO", planet(Planet::pluto) },
+            KeyCase { "Mercury", planet(Planet::mercury) }, KeyCase { "sUn", SolarSystemObject::sun() },
+            KeyCase { "", std::nullopt }, KeyCase { "earth ", std::nullopt }, KeyCase { "ear", std::nullopt },
+            KeyCase { "earths", std::nullopt }, KeyCase { "Erde", std::nullopt },
+            KeyCase { std::string_view("mars\0", 5), std::nullopt }, KeyCase { "M\xc3\x84RS", std::nullopt }));
 
     TEST(Planet, DisplayData)
     {

@@ -1,6 +1,6 @@
-#include "stringtable.h"
+#include "strings/stringtable.h"
 
-#include "scopedenv.h"
+#include "support/scopedenv.h"
 
 #include <gtest/gtest.h>
 
@@ -54,8 +54,8 @@ namespace {
     {
         const Strings table(QStringLiteral("en"));
         EXPECT_EQ(table.joined(std::vector<std::string> { "source", " ", "NSSDCA" }), QStringLiteral("Source: NSSDCA"));
-        EXPECT_EQ(table.joined(std::vector { TextKey { "%@ x ", "25" }, TextKey { "earth" } }),
-            QStringLiteral("25 x Earth"));
+        EXPECT_EQ(
+            table.joined(std::vector { TextKey { "%@ x ", "25" }, TextKey { "earth" } }), QStringLiteral("25 x Earth"));
     }
 
     TEST(StringTable, DefaultTableFollowsTheEnvironment)
@@ -63,9 +63,9 @@ namespace {
         test::ScopedEnv env;
         test::pinLocale(env, "de_DE.UTF-8");
         setStringsLanguage(QStringLiteral("en"));
-        EXPECT_EQ(tr("sun"), QStringLiteral("Sun"));
+        EXPECT_EQ(text("sun"), QStringLiteral("Sun"));
         setStringsLanguage(QStringLiteral("de"));
-        EXPECT_EQ(tr("sun"), QStringLiteral("Sonne"));
+        EXPECT_EQ(text("sun"), QStringLiteral("Sonne"));
     }
 
 } // namespace

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "artwork.h"
+#include "artwork/artwork.h"
 
 #include <QImage>
 #include <QRectF>

@@ -1,8 +1,8 @@
-#include "orrerypainter.h"
-#include "picturematch.h"
-#include "scopedenv.h"
-#include "solarsystemview.h"
-#include "stringtable.h"
+#include "strings/stringtable.h"
+#include "support/picturematch.h"
+#include "support/scopedenv.h"
+#include "views/orrerypainter.h"
+#include "views/solarsystemview.h"
 
 #include <QAccessible>
 #include <QApplication>

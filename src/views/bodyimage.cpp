@@ -1,6 +1,6 @@
-#include "bodyimage.h"
+#include "views/bodyimage.h"
 
-#include "artwork.h"
+#include "artwork/artwork.h"
 
 #include <QPainter>
 

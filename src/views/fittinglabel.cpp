@@ -1,4 +1,4 @@
-#include "fittinglabel.h"
+#include "views/fittinglabel.h"
 
 #include <QPainter>
 

@@ -1,4 +1,4 @@
-#include "groupedsection.h"
+#include "views/groupedsection.h"
 
 #include <QPainter>
 #include <QPainterPath>

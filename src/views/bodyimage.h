@@ -1,6 +1,6 @@
 #pragma once
 
-#include "planet.h"
+#include "model/planet.h"
 
 #include <QWidget>
 

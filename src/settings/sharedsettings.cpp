@@ -1,4 +1,4 @@
-#include "sharedsettings.h"
+#include "settings/sharedsettings.h"
 
 #include <QCoreApplication>
 #include <QDir>
@@ -140,10 +140,8 @@ SharedSettings::SharedSettings(QObject* parent)
     : QObject(parent)
     , m_path(suiteFilePath())
 {
-    if (!canHoldFile(m_path)) {
+    if (!canHoldFile(m_path))
         m_path = ownFilePath();
-        m_usesSuite = false;
-    }
     holders().push_back(this);
 }
 

@@ -37,9 +37,8 @@ public:
     /// and no holder is notified.
     bool setShowPluto(bool value);
 
-    /// The file that this holder reads and writes, and whether it is the shared suite's.
+    /// The file that this holder reads and writes.
     QString filePath() const { return m_path; }
-    bool usesSuite() const { return m_usesSuite; }
 
     /// Where the suite's file is for the current environment.
     static QString suiteFilePath();
@@ -50,7 +49,6 @@ signals:
 
 private:
     QString m_path;
-    bool m_usesSuite = true;
 };
 
 } // namespace heliora
