@@ -2,28 +2,40 @@
 
 #include "model/planet.h"
 
-#include <QWidget>
+#include <QScrollArea>
+
+#include <functional>
 
 namespace heliora {
 
-/// All ten bodies grouped by kind (the Sun; terrestrial planets; gas giants; ice giants; dwarf planets), each row
-/// with the body's picture, its name and a button that opens the body's fact window. Stateless.
+/// A scrolling list of all ten bodies grouped by kind: the Sun (under a header that shows and says nothing);
+/// then "terrestrial_planets", "gas_giants", "ice_giants" and "dwarf_planets", with their texts as written.
+/// Each row holds the body's picture (24 × 24; the Sun's at 80 %), its localized name and an "open_fact_sheet"
+/// button that asks for the body's fact window. Pluto is always listed. Stateless.
 ///
-/// Each row is named after the body's key ("sun", "mars", ...) and holds the button "open_fact_sheet". The
-/// geometry is fixed, so that a script can click a row's button without reading the screen: rows of rowHeight
-/// under section headers of headerHeight (the Sun's section has an untitled one of the same height), inside
-/// margins of `margin`, with the button at the right end of its row.
-class SolarSystemListView : public QWidget {
+/// The list does not open windows itself: every press of a row's button calls `openFactWindow` with the row's
+/// body, which is what the list's owner (the settings window) is given to open a fact window; pressing twice
+/// asks twice. An empty function makes the buttons do nothing.
+///
+/// Parts that tests and tools look up by object name: the section headers "terrestrial_planets" ...
+/// "dwarf_planets"; the sections "section_0" ... "section_4"; in them one row per body, named after the body's
+/// key ("sun", "mars", ...), each holding its button "open_fact_sheet".
+class SolarSystemListView : public QScrollArea {
     Q_OBJECT
 public:
-    explicit SolarSystemListView(QWidget* parent = nullptr);
+    using OpenFactWindow = std::function<void(const SolarSystemObject&)>;
+
+    explicit SolarSystemListView(OpenFactWindow openFactWindow, QWidget* parent = nullptr);
 
     static constexpr int margin = 16;
     static constexpr int headerHeight = 30;
     static constexpr int rowHeight = 40;
+    static constexpr int imageSide = 24;
 
 private:
-    QWidget* makeRow(const SolarSystemObject& object);
+    QWidget* makeRow(const SolarSystemObject& object, QWidget* parent);
+
+    OpenFactWindow m_openFactWindow;
 };
 
 } // namespace heliora
