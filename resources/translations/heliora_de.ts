@@ -306,8 +306,8 @@
         <translation>Zurück zu heute</translation>
     </message>
     <message id="travel_in_time">
-        <source>Pick a day to see the planets where they stood, or will stand, on that day.</source>
-        <translation>Wählen Sie einen Tag, um die Planeten so zu sehen, wie sie an diesem Tag standen oder stehen werden.</translation>
+        <source>Pick a day to see where the planets stood, or will stand, on that day.</source>
+        <translation>Wählen Sie einen Tag, um die Planeten an diesem Tag zu sehen.</translation>
     </message>
     <message id="url_scheme">
         <source>Links</source>

@@ -306,8 +306,8 @@
         <translation>Reset to Today</translation>
     </message>
     <message id="travel_in_time">
-        <source>Pick a day to see the planets where they stood, or will stand, on that day.</source>
-        <translation>Pick a day to see the planets where they stood, or will stand, on that day.</translation>
+        <source>Pick a day to see where the planets stood, or will stand, on that day.</source>
+        <translation>Pick a day to see where the planets stood, or will stand, on that day.</translation>
     </message>
     <message id="url_scheme">
         <source>Links</source>
