@@ -5,13 +5,14 @@
 #   bin/heliora, bin/heliora-cli, bin/heliora-widgets      programs            heliora_install_programs()
 #   lib/heliora/plugins/                                   the desktop-widget plug-in, loaded by heliora-widgets
 #                                                                              heliora_install_plugin()
-#   share/applications/app.heliora.Heliora.desktop          the menu entry and the heliora:// link handler
+#   share/applications/app.heliora.Heliora.desktop         the menu entry and the heliora:// link handler
 #   share/icons/hicolor/<N>x<N>/apps/app.heliora.Heliora.png, .../scalable/apps/app.heliora.Heliora.svg
-#   share/metainfo/app.heliora.Heliora.metainfo.xml         AppStream metadata for software centres
+#   share/metainfo/app.heliora.Heliora.metainfo.xml        AppStream metadata for software centres
 #   share/plasma/plasmoids/<id>/                           Plasma applets       heliora_install_plasma_applet()
 #   share/man/man1/, share/doc/heliora/                    manual pages, copyright and change log
 #   /etc/xdg/autostart/<name>.desktop                      autostart entries    heliora_install_autostart()
-# Tests and benchmarks install nothing.
+# Tests and benchmarks install nothing. Every program in bin/ has a manual page (resources/package); the test
+# desktop.installed_layout checks both.
 #
 # The widget side follows the same pattern, e.g. in src/widget-host/CMakeLists.txt:
 #   heliora_install_programs(heliora-widgets)
@@ -38,7 +39,9 @@ set(HELIORA_INSTALL_APPLICATIONSDIR ${CMAKE_INSTALL_DATADIR}/applications)
 set(HELIORA_INSTALL_ICONSDIR ${CMAKE_INSTALL_DATADIR}/icons/hicolor)
 set(HELIORA_INSTALL_METAINFODIR ${CMAKE_INSTALL_DATADIR}/metainfo)
 set(HELIORA_INSTALL_PLASMOIDSDIR ${CMAKE_INSTALL_DATADIR}/plasma/plasmoids)
-# Autostart entries belong to the system's configuration folder, also when the prefix is /usr.
+# Autostart entries go where desktops look for them, /etc/xdg/autostart, for the usual prefixes (/usr/local would
+# give /usr/local/etc); another prefix keeps them under its own configuration folder. Install with DESTDIR to
+# stage them elsewhere.
 set(HELIORA_INSTALL_AUTOSTARTDIR ${CMAKE_INSTALL_FULL_SYSCONFDIR}/xdg/autostart)
 if(CMAKE_INSTALL_PREFIX STREQUAL "/usr/local" OR CMAKE_INSTALL_PREFIX STREQUAL "/usr")
     set(HELIORA_INSTALL_AUTOSTARTDIR /etc/xdg/autostart)
