@@ -277,5 +277,121 @@
         <source>%lld×</source>
         <translation>%lld×</translation>
     </message>
+    <message id="settings">
+        <source>Settings</source>
+        <translation>Einstellungen</translation>
+    </message>
+    <message id="general">
+        <source>General</source>
+        <translation>Allgemein</translation>
+    </message>
+    <message id="viewing">
+        <source>Viewing</source>
+        <translation>Ansicht</translation>
+    </message>
+    <message id="solar_system">
+        <source>Solar System</source>
+        <translation>Sonnensystem</translation>
+    </message>
+    <message id="about">
+        <source>About</source>
+        <translation>Über</translation>
+    </message>
+    <message id="time_travel">
+        <source>Time travel</source>
+        <translation>Zeitreise</translation>
+    </message>
+    <message id="reset_to_today">
+        <source>Reset to Today</source>
+        <translation>Zurück zu heute</translation>
+    </message>
+    <message id="travel_in_time">
+        <source>Pick a day to see the planets where they stood, or will stand, on that day.</source>
+        <translation>Wählen Sie einen Tag, um die Planeten so zu sehen, wie sie an diesem Tag standen oder stehen werden.</translation>
+    </message>
+    <message id="url_scheme">
+        <source>Links</source>
+        <translation>Links</translation>
+    </message>
+    <message id="copy">
+        <source>Copy</source>
+        <translation>Kopieren</translation>
+    </message>
+    <message id="open_app">
+        <source>Opens Heliora.</source>
+        <translation>Öffnet Heliora.</translation>
+    </message>
+    <message id="open_app_with_date">
+        <source>Opens Heliora at the date shown.</source>
+        <translation>Öffnet Heliora am angezeigten Datum.</translation>
+    </message>
+    <message id="copied">
+        <source>Copied</source>
+        <translation>Kopiert</translation>
+    </message>
+    <message id="show_pluto">
+        <source>Show Pluto</source>
+        <translation>Pluto anzeigen</translation>
+    </message>
+    <message id="pluto_was_classified_as_dwarf_planet">
+        <source>Pluto has been classified as a dwarf planet since 2006.</source>
+        <translation>Pluto gilt seit 2006 als Zwergplanet.</translation>
+    </message>
+    <message id="setting_not_saved">
+        <source>The setting could not be saved.</source>
+        <translation>Die Einstellung konnte nicht gespeichert werden.</translation>
+    </message>
+    <message id="view_solar_system_on_your_widgets">
+        <source>Keep the solar system on your desktop with the Heliora widgets.</source>
+        <translation>Holen Sie sich das Sonnensystem mit den Heliora-Widgets auf den Schreibtisch.</translation>
+    </message>
+    <message id="planetslist_widget_display_name">
+        <source>Planets List</source>
+        <translation>Planetenliste</translation>
+    </message>
+    <message id="%@ %@">
+        <source>%@ %@</source>
+        <translation>%@ %@</translation>
+    </message>
+    <message id="Build (%@)">
+        <source>Build (%@)</source>
+        <translation>Build (%@)</translation>
+    </message>
+    <message id="Heliora for iOS">
+        <source>Heliora for iPhone and iPad</source>
+        <translation>Heliora für iPhone und iPad</translation>
+    </message>
+    <message id="any_comments_are_welcome">
+        <source>Questions, ideas and comments are welcome.</source>
+        <translation>Fragen, Ideen und Anmerkungen sind willkommen.</translation>
+    </message>
+    <message id="Twitter: ">
+        <source>Twitter: </source>
+        <translation>Twitter: </translation>
+    </message>
+    <message id="Email: ">
+        <source>Email: </source>
+        <translation>E-Mail: </translation>
+    </message>
+    <message id="privacy_policy">
+        <source>Privacy Policy</source>
+        <translation>Datenschutz</translation>
+    </message>
+    <message id="terms_and_conditions">
+        <source>Terms and Conditions</source>
+        <translation>Nutzungsbedingungen</translation>
+    </message>
+    <message id="By ">
+        <source>By </source>
+        <translation>Von </translation>
+    </message>
+    <message id="developer_name">
+        <source>The Heliora developers</source>
+        <translation>den Heliora-Entwicklern</translation>
+    </message>
+    <message id="planetary_positions_are_from_nssdca">
+        <source>Planetary positions and facts are based on data from NASA's Space Science Data Coordinated Archive:</source>
+        <translation>Die Planetenpositionen und Daten beruhen auf dem Space Science Data Coordinated Archive der NASA:</translation>
+    </message>
 </context>
 </TS>

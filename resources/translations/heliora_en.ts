@@ -277,5 +277,121 @@
         <source>%lld×</source>
         <translation>%lld×</translation>
     </message>
+    <message id="settings">
+        <source>Settings</source>
+        <translation>Settings</translation>
+    </message>
+    <message id="general">
+        <source>General</source>
+        <translation>General</translation>
+    </message>
+    <message id="viewing">
+        <source>Viewing</source>
+        <translation>Viewing</translation>
+    </message>
+    <message id="solar_system">
+        <source>Solar System</source>
+        <translation>Solar System</translation>
+    </message>
+    <message id="about">
+        <source>About</source>
+        <translation>About</translation>
+    </message>
+    <message id="time_travel">
+        <source>Time travel</source>
+        <translation>Time travel</translation>
+    </message>
+    <message id="reset_to_today">
+        <source>Reset to Today</source>
+        <translation>Reset to Today</translation>
+    </message>
+    <message id="travel_in_time">
+        <source>Pick a day to see the planets where they stood, or will stand, on that day.</source>
+        <translation>Pick a day to see the planets where they stood, or will stand, on that day.</translation>
+    </message>
+    <message id="url_scheme">
+        <source>Links</source>
+        <translation>Links</translation>
+    </message>
+    <message id="copy">
+        <source>Copy</source>
+        <translation>Copy</translation>
+    </message>
+    <message id="open_app">
+        <source>Opens Heliora.</source>
+        <translation>Opens Heliora.</translation>
+    </message>
+    <message id="open_app_with_date">
+        <source>Opens Heliora at the date shown.</source>
+        <translation>Opens Heliora at the date shown.</translation>
+    </message>
+    <message id="copied">
+        <source>Copied</source>
+        <translation>Copied</translation>
+    </message>
+    <message id="show_pluto">
+        <source>Show Pluto</source>
+        <translation>Show Pluto</translation>
+    </message>
+    <message id="pluto_was_classified_as_dwarf_planet">
+        <source>Pluto has been classified as a dwarf planet since 2006.</source>
+        <translation>Pluto has been classified as a dwarf planet since 2006.</translation>
+    </message>
+    <message id="setting_not_saved">
+        <source>The setting could not be saved.</source>
+        <translation>The setting could not be saved.</translation>
+    </message>
+    <message id="view_solar_system_on_your_widgets">
+        <source>Keep the solar system on your desktop with the Heliora widgets.</source>
+        <translation>Keep the solar system on your desktop with the Heliora widgets.</translation>
+    </message>
+    <message id="planetslist_widget_display_name">
+        <source>Planets List</source>
+        <translation>Planets List</translation>
+    </message>
+    <message id="%@ %@">
+        <source>%@ %@</source>
+        <translation>%@ %@</translation>
+    </message>
+    <message id="Build (%@)">
+        <source>Build (%@)</source>
+        <translation>Build (%@)</translation>
+    </message>
+    <message id="Heliora for iOS">
+        <source>Heliora for iPhone and iPad</source>
+        <translation>Heliora for iPhone and iPad</translation>
+    </message>
+    <message id="any_comments_are_welcome">
+        <source>Questions, ideas and comments are welcome.</source>
+        <translation>Questions, ideas and comments are welcome.</translation>
+    </message>
+    <message id="Twitter: ">
+        <source>Twitter: </source>
+        <translation>Twitter: </translation>
+    </message>
+    <message id="Email: ">
+        <source>Email: </source>
+        <translation>Email: </translation>
+    </message>
+    <message id="privacy_policy">
+        <source>Privacy Policy</source>
+        <translation>Privacy Policy</translation>
+    </message>
+    <message id="terms_and_conditions">
+        <source>Terms and Conditions</source>
+        <translation>Terms and Conditions</translation>
+    </message>
+    <message id="By ">
+        <source>By </source>
+        <translation>By </translation>
+    </message>
+    <message id="developer_name">
+        <source>The Heliora developers</source>
+        <translation>The Heliora developers</translation>
+    </message>
+    <message id="planetary_positions_are_from_nssdca">
+        <source>Planetary positions and facts are based on data from NASA's Space Science Data Coordinated Archive:</source>
+        <translation>Planetary positions and facts are based on data from NASA's Space Science Data Coordinated Archive:</translation>
+    </message>
 </context>
 </TS>

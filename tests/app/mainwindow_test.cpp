@@ -3,12 +3,12 @@
 
 #include "app/detailwindowcontroller.h"
 #include "app/glyphbutton.h"
-#include "app/solarsystemlistview.h"
 #include "clock/currentdate.h"
 #include "clock/rotationstate.h"
 #include "settings/sharedsettings.h"
 #include "support/scopedenv.h"
 #include "views/fittinglabel.h"
+#include "views/solarsystemlistview.h"
 #include "views/solarsystemview.h"
 #include "views/theme.h"
 
@@ -137,7 +137,7 @@ namespace {
     {
         view().orrery().press(SolarSystemObject::planet(Planet::mars));
         view().orrery().press(SolarSystemObject::sun());
-        const SolarSystemListView list;
+        const SolarSystemListView list([](const SolarSystemObject& body) { openDetailWindow(body); });
         const auto* venusRow = list.findChild<QWidget*>(QStringLiteral("venus"));
         ASSERT_NE(venusRow, nullptr);
         venusRow->findChild<QPushButton*>(QStringLiteral("open_fact_sheet"))->click();
