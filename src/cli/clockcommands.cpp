@@ -37,55 +37,49 @@ namespace {
 
     int linkBuild(const QStringList& arguments)
     {
-        QCommandLineParser parser;
-        parser.addOptions({
-            dateOptionDefinition(),
-            timeZoneOptionDefinition(),
-        });
-        parseOptions(parser, QStringLiteral("link build"), arguments);
-        const auto [zone, date] = dateInZoneOptions(parser);
-        printLine(buildDateLink(date, *zone));
-        return 0;
+        const ParsedArguments parsed(commandUsage(u"link build"), arguments);
+        const auto [zone, date] = dateInZoneOptions(parsed);
+        printText(buildDateLink(date, *zone));
+        return success;
     }
 
     int linkParse(const QStringList& arguments)
     {
-        QCommandLineParser parser;
-        parser.addOption(timeZoneOptionDefinition());
-        parseOptions(parser, QStringLiteral("link parse"), arguments, 1);
-        const auto zone = timeZoneOption(parser);
-        const auto date = parseDateLink(parser.positionalArguments().constFirst(), *zone);
-        if (!date)
-            return 1;
+        const ParsedArguments parsed(commandUsage(u"link parse"), arguments);
+        const auto zone = timeZoneOption(parsed);
+        const QString& link = parsed.positionals().constFirst();
+        const auto date = parseDateLink(link, *zone);
+        // A link that the app ignores is a result, not a usage error: scripts test for it by the exit status.
+        if (!date) {
+            const CommandUsage& usage = parsed.usage();
+            throw CommandFailure(usage.name,
+                QStringLiteral("the app ignores this URL: it needs ") + usage.positionals.front().needs + got(link));
+        }
         printJson(QJsonObject { { "date", *date }, { "local", isoLocalTime(*date, *zone) } });
-        return 0;
+        return success;
     }
 
 } // namespace
 
 int linkCommand(const QStringList& arguments)
 {
-    const QString action = arguments.value(0);
+    const std::optional<QString> action
+        = arguments.isEmpty() ? std::nullopt : std::optional<QString>(arguments.constFirst());
     if (action == QLatin1String("build"))
         return linkBuild(arguments.mid(1));
     if (action == QLatin1String("parse"))
         return linkParse(arguments.mid(1));
-    throw UsageError("link: expected build or parse");
+    if (action == QLatin1String("--help") || action == QLatin1String("-h"))
+        throw HelpRequest { QStringLiteral("link") };
+    throw UsageError(u"link", QStringLiteral("needs build or parse") + got(action));
 }
 
 int datesCommand(const QStringList& arguments)
 {
-    QCommandLineParser parser;
-    parser.addOptions({
-        dateOptionDefinition(),
-        { "now", "the present, as --date", "date" },
-        timeZoneOptionDefinition(),
-        { "locale", "locale for the date and the caption, e.g. de_DE", "locale" },
-    });
-    parseOptions(parser, QStringLiteral("dates"), arguments);
-    const auto [zone, date] = dateInZoneOptions(parser);
-    const double now = dateOption(parser, QStringLiteral("now"), *zone);
-    const icu::Locale locale = localeOption(parser, dateLocale());
+    const ParsedArguments parsed(commandUsage(u"dates"), arguments);
+    const auto [zone, date] = dateInZoneOptions(parsed);
+    const double now = dateOption(parsed, u"now", *zone);
+    const icu::Locale locale = localeOption(parsed, dateLocale());
     const auto caption = relativeDateText(date, now, locale, *zone, strings());
     printJson(QJsonObject {
         { "display", displayDateText(date, locale, *zone) },

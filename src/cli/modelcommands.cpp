@@ -15,17 +15,10 @@ namespace heliora::cli {
 
 int positionsCommand(const QStringList& arguments)
 {
-    QCommandLineParser parser;
-    parser.addOptions({
-        dateOptionDefinition(),
-        timeZoneOptionDefinition(),
-        { "preset-period", "offset in orbital periods", "number" },
-        { "radius", "ring radius in points", "number" },
-    });
-    parseOptions(parser, QStringLiteral("positions"), arguments);
-    const auto [zone, date] = dateInZoneOptions(parser);
-    const double period = numberOption(parser, QStringLiteral("preset-period"), presetPeriod);
-    const double radius = numberOption(parser, QStringLiteral("radius"), 100.0);
+    const ParsedArguments parsed(commandUsage(u"positions"), arguments);
+    const auto [zone, date] = dateInZoneOptions(parsed);
+    const double period = numberOption(parsed, u"preset-period", presetPeriod);
+    const double radius = numberOption(parsed, u"radius", limits::defaultRadius);
     const double epoch = referenceEpoch(*zone);
 
     QJsonArray planets;
@@ -50,16 +43,13 @@ int positionsCommand(const QStringList& arguments)
 
 int factsCommand(const QStringList& arguments)
 {
-    QCommandLineParser parser;
-    parser.addOption({ "locale", "locale for numbers and texts, e.g. de_DE", "locale" });
-    parseOptions(parser, QStringLiteral("facts"), arguments, 1);
-
-    const QString bodyName = parser.positionalArguments().constFirst();
-    const std::optional<SolarSystemObject> body = solarSystemObjectFromKey(bodyName.toStdString());
+    const ParsedArguments parsed(commandUsage(u"facts"), arguments);
+    // Any case names the body ("Sun", "MARS"); the output names it by its key.
+    const std::optional<SolarSystemObject> body
+        = solarSystemObjectFromKey(parsed.positionals().constFirst().toStdString());
     if (!body)
-        throw UsageError("unknown body: " + bodyName.toStdString() + " (sun, mercury ... pluto)");
-
-    const icu::Locale locale = localeOption(parser, numberLocale());
+        throw parsed.badPositional(0);
+    const icu::Locale locale = localeOption(parsed, numberLocale());
 
     QJsonArray rows;
     for (const FactRow& row : factRows(*body, locale)) {
@@ -78,7 +68,7 @@ int factsCommand(const QStringList& arguments)
         rows.append(item);
     }
     printJson(QJsonObject {
-        { "body", bodyName },
+        { "body", QString::fromUtf8(body->localizationKey()) },
         { "name", localizedName(*body) },
         { "rows", rows },
     });

@@ -14,9 +14,12 @@ namespace {
     bool withinSpan(const QDate& day)
     {
         // A QDate's Julian day is exact; 10,000 years of days either side of 1970 is the span ICU is asked about.
+        // An invalid date's Julian day is the lowest 64-bit integer: check validity before subtracting from it.
+        if (!day.isValid())
+            return false;
         constexpr qint64 spanDays = static_cast<qint64>(gregorian::directSpanSeconds / 86'400);
         const qint64 offset = day.toJulianDay() - QDate(1970, 1, 1).toJulianDay();
-        return day.isValid() && offset >= -spanDays && offset <= spanDays;
+        return offset >= -spanDays && offset <= spanDays;
     }
 
     struct WallTime {
