@@ -35,13 +35,6 @@ namespace {
         return label;
     }
 
-    QPushButton* buttonForKey(const char* key, const char* name, QWidget* parent)
-    {
-        auto* button = new QPushButton(text(key), parent);
-        button->setObjectName(QLatin1String(name));
-        return button;
-    }
-
     QHBoxLayout* row(QWidget* left, QWidget* right)
     {
         auto* layout = new QHBoxLayout;
@@ -61,9 +54,9 @@ GeneralSettingsView::GeneralSettingsView(RotationState& rotation, QWidget* paren
     , m_hud(new Hud(this))
 {
     const QString scheme = QString::fromLatin1(product::urlScheme.data(), qsizetype(product::urlScheme.size()));
-    auto* reset = buttonForKey("reset_to_today", "reset_to_today", this);
-    auto* copyScheme = buttonForKey("copy", "copy_scheme", this);
-    auto* copyDateLink = buttonForKey("copy", "copy_date_link", this);
+    auto* reset = settingsform::buttonForKey("reset_to_today", "reset_to_today", this);
+    auto* copyScheme = settingsform::buttonForKey("copy", "copy_scheme", this);
+    auto* copyDateLink = settingsform::buttonForKey("copy", "copy_date_link", this);
     // Two buttons read "Copy"; the description says what each one copies.
     copyScheme->setAccessibleDescription(text("open_app"));
     copyDateLink->setAccessibleDescription(text("open_app_with_date"));

@@ -8,6 +8,7 @@
 #include <QFontDatabase>
 #include <QFrame>
 #include <QLabel>
+#include <QPushButton>
 
 namespace heliora::settingsform {
 
@@ -34,6 +35,14 @@ FittingLabel* noteForKey(const char* key, QWidget* parent)
     // Cut or not, the whole note is there for whoever points at it.
     label->setToolTip(label->text());
     return label;
+}
+
+QPushButton* buttonForKey(const char* key, const char* name, QWidget* parent)
+{
+    auto* button = new QPushButton(text(key), parent);
+    button->setObjectName(QLatin1String(name));
+    button->setMinimumWidth(button->sizeHint().width() + padding);
+    return button;
 }
 
 void addDivider(QBoxLayout* layout, QWidget* parent)

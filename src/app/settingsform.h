@@ -4,6 +4,7 @@
 
 class QBoxLayout;
 class QLabel;
+class QPushButton;
 class QWidget;
 
 namespace heliora {
@@ -23,6 +24,8 @@ namespace settingsform {
     /// A grey note under a control: one line that shrinks to half its size before it cuts the text. Named after
     /// the key.
     FittingLabel* noteForKey(const char* key, QWidget* parent);
+    /// A push button with the key's text and room on either side of it (Fusion's buttons hug long texts).
+    QPushButton* buttonForKey(const char* key, const char* name, QWidget* parent);
     /// A hairline across the form with the standard padding above and below.
     void addDivider(QBoxLayout* layout, QWidget* parent);
     /// The body font in the monospaced design.
