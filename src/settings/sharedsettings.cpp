@@ -25,7 +25,7 @@ namespace {
         const std::optional<std::string> folder = configFolder();
         if (!folder)
             return std::nullopt;
-        return *folder + "/" + std::string(settingsSuiteName) + ".conf";
+        return (*folder == "/" ? "" : *folder) + "/" + std::string(settingsSuiteName) + ".conf";
     }
 
     // The suite is unusable when its name is taken by something that is not a file, or by a link that leads to
