@@ -28,14 +28,6 @@ namespace {
 
     constexpr double start2024 = 1704067200.0; // 2024-01-01T00:00:00Z
 
-    QStringList objectNames(const QList<QWidget*>& widgets)
-    {
-        QStringList names;
-        for (const QWidget* widget : widgets)
-            names.append(widget->objectName());
-        return names;
-    }
-
     /// The rows of a PlanetsList by column, each column top to bottom, after layout.
     std::vector<QStringList> columns(const PlanetsList& list)
     {
