@@ -166,9 +166,11 @@ MainWindow& HelioraApplication::ensureMainWindow()
 
 void HelioraApplication::showMainWindow()
 {
-    ensureMainWindow();
+    // A window already on screen may be behind others; a new one comes up on top by itself.
+    const bool shown = ensureMainWindow().isVisible();
     m_mainWindow->show();
-    m_mainWindow->raise();
+    if (shown)
+        m_mainWindow->raise();
     m_mainWindow->activateWindow();
 }
 

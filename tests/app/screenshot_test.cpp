@@ -81,34 +81,6 @@ namespace {
             TargetCase { "UnknownFormat", "picture.txt", Made::nothing, noFormat }),
         [](const auto& info) { return std::string(info.param.name); });
 
-    TEST(ScreenshotTarget, DevicesAreRefused)
-    {
-        QTemporaryDir dir;
-        const QString link = dir.filePath(QStringLiteral("full.png"));
-        ASSERT_TRUE(QFile::link(QStringLiteral("/dev/full"), link));
-        EXPECT_EQ(
-            screenshotTargetProblem(link), QStringLiteral("--screenshot: \"%1\" is not a regular file").arg(link));
-    }
-
-    struct SizeCase {
-        QSize size;
-        bool accepted;
-    };
-
-    class ScreenshotSize : public ::testing::TestWithParam<SizeCase> { };
-
-    TEST_P(ScreenshotSize, IsBoundedTo64Megapixels)
-    {
-        QWidget window;
-        window.setFixedSize(GetParam().size);
-        ASSERT_EQ(window.devicePixelRatioF(), 1.0);
-        EXPECT_EQ(screenshotSizeProblem(&window).isEmpty(), GetParam().accepted);
-    }
-
-    INSTANTIATE_TEST_SUITE_P(Table, ScreenshotSize,
-        ::testing::Values(SizeCase { { 500, 755 }, true }, SizeCase { { 8192, 8192 }, true },
-            SizeCase { { 8192, 8193 }, false }, SizeCase { { 20000, 20000 }, false }));
-
     TEST(WriteScreenshot, ReplacesTheFileWithTheWholePicture)
     {
         QTemporaryDir dir;

@@ -1,8 +1,6 @@
 #include "clock/appstate.h"
 #include "clock/currentdate.h"
 
-#include <QVariant>
-
 #include <gtest/gtest.h>
 
 #include <chrono>
@@ -112,25 +110,6 @@ namespace {
             StepCase { "ToggleTwicePlays", forwardHigh, play, toggle, 2, forwardHigh, play, start, "pp" },
             StepCase { "ResetPausedAtForwardHigh", forwardHigh, pause, reset, 1, normal, play, 42.0, "dps" },
             StepCase { "NotANumberIsNeverTheDate", forwardHigh, pause, notANumber, 1, normal, play, start, "ps" }));
-
-    // A property write goes through the same setter, so the typed signals also notify a QML or designer client.
-    TEST(Clock, PropertiesNotifyThroughTheirOwnSignals)
-    {
-        RotationState clock(start);
-        int dates = 0, states = 0, speeds = 0;
-        QObject::connect(&clock, &RotationState::dateChanged, [&] { ++dates; });
-        QObject::connect(&clock, &RotationState::timeStateChanged, [&] { ++states; });
-        QObject::connect(&clock, &RotationState::speedChanged, [&] { ++speeds; });
-        EXPECT_TRUE(clock.setProperty("date", 5.0));
-        EXPECT_TRUE(clock.setProperty("timeState", QVariant::fromValue(pause)));
-        EXPECT_TRUE(clock.setProperty("speedType", QVariant::fromValue(forwardHigh)));
-        EXPECT_EQ(clock.date(), 5.0);
-        EXPECT_EQ(clock.timeState(), pause);
-        EXPECT_EQ(clock.speedType(), forwardHigh);
-        EXPECT_EQ(clock.property("speedType").value<SpeedType>(), forwardHigh);
-        EXPECT_EQ(dates + states + speeds, 3);
-        EXPECT_EQ(dates * states * speeds, 1);
-    }
 
     TEST(Clock, StartsNowPlayingAtNormalSpeed)
     {
