@@ -1,15 +1,12 @@
 // The clock's text paths, per call: what the main window pays on every 0.5 s tick (the big date and the
-// caption), what a received or copied link costs, and one read or write of the shared setting. Every call
-// builds its formatters afresh and reads the settings file afresh.
+// caption) and what a received or copied link costs. Every call builds its formatters afresh. The shared
+// setting's costs are in settings_bench.
 
 #include "clock/datetexts.h"
 #include "model/environment.h"
-#include "settings/sharedsettings.h"
 #include "strings/stringtable.h"
 
 #include <benchmark/benchmark.h>
-
-#include <QTemporaryDir>
 
 #include <cstdlib>
 
@@ -96,23 +93,5 @@ void caption(benchmark::State& state)
             relativeDateText(date, lateJanuary2024, fixture().locale, *fixture().zone, fixture().strings));
 }
 BENCHMARK(caption)->ArgName("case")->Arg(0)->Arg(1)->Arg(2);
-
-// A holder's read and write, in a configuration folder of the benchmark's own.
-void settings(benchmark::State& state)
-{
-    const QTemporaryDir folder;
-    setenv("XDG_CONFIG_HOME", folder.path().toUtf8().constData(), 1);
-    SharedSettings holder;
-    holder.setShowPluto(true);
-    bool value = false;
-    for (auto _ : state) {
-        if (state.range(0) == 0)
-            benchmark::DoNotOptimize(holder.showPluto());
-        else
-            benchmark::DoNotOptimize(holder.setShowPluto(value = !value));
-    }
-    unsetenv("XDG_CONFIG_HOME");
-}
-BENCHMARK(settings)->ArgName("write")->Arg(0)->Arg(1);
 
 } // namespace

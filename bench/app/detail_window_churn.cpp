@@ -38,7 +38,8 @@ long residentKb()
 // cycles nothing of the window may remain.
 bool cycle(const heliora::SolarSystemObject& object)
 {
-    QPointer<heliora::DetailWindowController> window = heliora::openDetailWindow(object);
+    QPointer<heliora::DetailWindowController> window = heliora::DetailWindowController::forBody(object);
+    window->show();
     QElapsedTimer waited;
     waited.start();
     while (window && !(window->windowHandle() && window->windowHandle()->isExposed()) && waited.elapsed() < 5000)

@@ -81,7 +81,7 @@
     </message>
     <message id="gravity">
         <source>Gravity</source>
-        <translation>Schwerkraft</translation>
+        <translation>Fallbeschleunigung</translation>
     </message>
     <message id="satellite">
         <source>Moons</source>
@@ -137,7 +137,7 @@
     </message>
     <message id=" (m)">
         <source> (m)</source>
-        <translation> (m)</translation>
+        <translation> (mag)</translation>
     </message>
     <message id=" (10⁶ km)">
         <source> (10⁶ km)</source>
@@ -181,11 +181,11 @@
     </message>
     <message id="apparent_magnitude_is_measure_of_brightness">
         <source>Apparent magnitude measures brightness as seen from Earth; lower is brighter</source>
-        <translation>Die scheinbare Helligkeit misst, wie hell ein Körper von der Erde aus erscheint; kleiner ist heller</translation>
+        <translation>Die scheinbare Helligkeit misst, wie hell ein Körper von der Erde aus erscheint; kleinere Werte bedeuten größere Helligkeit</translation>
     </message>
     <message id="astronomical_unit_description">
         <source>1 AU (astronomical unit) is the mean distance from Earth to the Sun</source>
-        <translation>1 AE (Astronomische Einheit) ist der mittlere Abstand der Erde von der Sonne</translation>
+        <translation>1 AE (astronomische Einheit) ist der mittlere Abstand der Erde von der Sonne</translation>
     </message>
     <message id="%@">
         <source>%@</source>
@@ -254,16 +254,16 @@
         <translation>Zwergplaneten</translation>
     </message>
     <message id="backward">
-        <source>Slower</source>
-        <translation>Langsamer</translation>
+        <source>Backward</source>
+        <translation>Rückwärts</translation>
     </message>
     <message id="forward">
-        <source>Faster</source>
-        <translation>Schneller</translation>
+        <source>Forward</source>
+        <translation>Vorwärts</translation>
     </message>
     <message id="play">
         <source>Play</source>
-        <translation>Abspielen</translation>
+        <translation>Fortsetzen</translation>
     </message>
     <message id="pause">
         <source>Pause</source>

@@ -254,12 +254,12 @@
         <translation>Dwarf planets</translation>
     </message>
     <message id="backward">
-        <source>Slower</source>
-        <translation>Slower</translation>
+        <source>Backward</source>
+        <translation>Backward</translation>
     </message>
     <message id="forward">
-        <source>Faster</source>
-        <translation>Faster</translation>
+        <source>Forward</source>
+        <translation>Forward</translation>
     </message>
     <message id="play">
         <source>Play</source>

@@ -10,9 +10,10 @@ class QApplication;
 
 namespace heliora {
 
-/// Heliora's look: Fusion with a dark palette, whatever the desktop theme, and no focus frame on buttons or check
-/// boxes. Buttons still take keyboard focus; only the frame or highlighted outline that marks it is not drawn.
-/// Scroll bars are slim: a rounded thumb on the window's own colour, without arrow buttons.
+/// A QProxyStyle that is Heliora's look: Fusion with a dark palette, whatever the desktop theme, and no focus frame
+/// on buttons or check boxes. Buttons still take keyboard focus; only the frame or highlighted outline that marks
+/// it is not drawn. Scroll bars are slim: a rounded thumb on the window's own colour, without arrow buttons. The
+/// application owns it once installed.
 class HelioraStyle : public QProxyStyle {
 public:
     /// Wraps a new Fusion style.

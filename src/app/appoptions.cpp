@@ -1,16 +1,20 @@
 #include "app/appoptions.h"
 
+#include "app/terminaltext.h"
 #include "clock/isodate.h"
 #include "model/environment.h"
-
-#include <cstring>
+#include "version/version.h"
 
 namespace heliora {
 
 namespace {
+
     const QString screenshotOption = QStringLiteral("--screenshot");
     const QString detailOption = QStringLiteral("--detail");
     const QString dateOption = QStringLiteral("--date");
+
+    const QString acceptedDates = QStringLiteral("(2024-01-31, 2024-01-31T10:00:00Z or @seconds)");
+    const QString acceptedBodies = QStringLiteral("(sun, mercury ... pluto)");
 
     bool takeValue(const QStringList& arguments, qsizetype& i, const QString& option, QString* value)
     {
@@ -30,27 +34,46 @@ namespace {
     {
         return argument == option || argument.startsWith(option + QLatin1Char('='));
     }
+
+    QString fromView(std::string_view text) { return QString::fromUtf8(text.data(), qsizetype(text.size())); }
+
 } // namespace
 
 QString appUsage()
 {
     return QStringLiteral(
-        "usage: heliora [--screenshot FILE.png] [--date D] [--detail BODY] [LINK]\n"
+        "usage: heliora [--screenshot FILE.png] [--date D] [--detail BODY] [--] [LINK]\n"
+        "       heliora --help | --version\n"
         "\n"
         "  LINK               heliora://?date=yyyyMMdd opens at that day (an invalid link is ignored)\n"
         "  --date D           start at D: an ISO-8601 date and time, or @seconds since 1970\n"
         "  --screenshot FILE  render the window's first frame into FILE and quit (needs no display)\n"
         "  --detail BODY      also open the fact window of BODY (sun, mercury ... pluto);\n"
-        "                     with --screenshot, render that window\n");
+        "                     with --screenshot, render that window\n"
+        "  --help             print this text\n"
+        "  --version          print the version and build number\n");
+}
+
+QString versionLine()
+{
+    return QStringLiteral("heliora %1 (build %2)").arg(fromView(versionString), fromView(buildNumber));
+}
+
+QStringList argumentsOf(int argc, const char* const* argv)
+{
+    QStringList arguments;
+    for (int i = 1; i < argc && argv[i]; ++i)
+        arguments.append(QString::fromUtf8(argv[i]));
+    return arguments;
 }
 
 std::optional<AppOptions> parseAppOptions(const QStringList& arguments, QString* error)
 {
     AppOptions options;
-    const auto fail = [error](const QString& message) {
-        if (error)
-            *error = message;
-        return std::nullopt;
+    QString firstError;
+    const auto fail = [&firstError](const QString& message) {
+        if (firstError.isEmpty())
+            firstError = message;
     };
     bool onlyLinks = false;
     for (qsizetype i = 0; i < arguments.size(); ++i) {
@@ -61,41 +84,46 @@ std::optional<AppOptions> parseAppOptions(const QStringList& arguments, QString*
             onlyLinks = true;
         } else if (argument == QLatin1String("--help") || argument == QLatin1String("-h")) {
             options.showHelp = true;
+        } else if (argument == QLatin1String("--version")) {
+            options.showVersion = true;
         } else if (isOption(argument, screenshotOption)) {
             QString path;
             if (!takeValue(arguments, i, screenshotOption, &path) || path.isEmpty())
-                return fail(QStringLiteral("--screenshot needs a file name"));
-            options.screenshotPath = path;
+                fail(QStringLiteral("--screenshot: needs a file name (FILE.png, or another format that Qt writes)"));
+            else if (path.contains(QChar::ReplacementCharacter))
+                // Bytes that are not UTF-8 were replaced when read: the file would get another name than asked.
+                fail(QStringLiteral("--screenshot: the file name %1 is not UTF-8 text").arg(quotedForTerminal(path)));
+            else
+                options.screenshotPath = path;
         } else if (isOption(argument, dateOption)) {
             QString text;
-            if (!takeValue(arguments, i, dateOption, &text))
-                return fail(QStringLiteral("--date needs a date (2024-01-31, 2024-01-31T10:00:00Z or @seconds)"));
+            if (!takeValue(arguments, i, dateOption, &text)) {
+                fail(QStringLiteral("--date: needs a date %1").arg(acceptedDates));
+                continue;
+            }
             options.date = parseIsoDate(text, *userTimeZone());
             if (!options.date)
-                return fail(QStringLiteral("unparsable date: %1").arg(text));
+                fail(QStringLiteral("--date: unparsable date %1 %2").arg(quotedForTerminal(text), acceptedDates));
         } else if (isOption(argument, detailOption)) {
             QString key;
-            if (!takeValue(arguments, i, detailOption, &key))
-                return fail(QStringLiteral("--detail needs a body (sun, mercury ... pluto)"));
+            if (!takeValue(arguments, i, detailOption, &key)) {
+                fail(QStringLiteral("--detail: needs a body %1").arg(acceptedBodies));
+                continue;
+            }
             options.detail = solarSystemObjectFromKey(key.toStdString());
             if (!options.detail)
-                return fail(QStringLiteral("unknown body: %1 (sun, mercury ... pluto)").arg(key));
+                fail(QStringLiteral("--detail: unknown body %1 %2").arg(quotedForTerminal(key), acceptedBodies));
         } else {
-            return fail(QStringLiteral("unknown option: %1 (try --help)").arg(argument));
+            fail(QStringLiteral("unknown option %1 (accepted: --screenshot, --date, --detail, --help, --version)")
+                     .arg(quotedForTerminal(argument)));
         }
     }
-    return options;
-}
-
-bool wantsScreenshot(int argc, const char* const* argv)
-{
-    for (int i = 1; i < argc && argv[i]; ++i) {
-        if (std::strcmp(argv[i], "--") == 0)
-            return false;
-        if (std::strcmp(argv[i], "--screenshot") == 0 || std::strncmp(argv[i], "--screenshot=", 13) == 0)
-            return true;
+    if (!firstError.isEmpty() && !options.showHelp && !options.showVersion) {
+        if (error)
+            *error = firstError;
+        return std::nullopt;
     }
-    return false;
+    return options;
 }
 
 } // namespace heliora

@@ -9,7 +9,8 @@
 
 namespace heliora {
 
-/// What `heliora` was asked to do on its command line.
+/// A value type: what `heliora` was asked to do on its command line. Read once, before any QApplication exists,
+/// so that --help, --version and a bad option need no display.
 struct AppOptions {
     /// --screenshot FILE: render the first frame of the window into FILE (PNG, or any format Qt writes that the
     /// file's suffix names) and quit.
@@ -18,20 +19,27 @@ struct AppOptions {
     std::optional<SolarSystemObject> detail;
     /// --date D: the clock starts at D (seconds since 1970) instead of now.
     std::optional<double> date;
-    /// Arguments that are not options (date links, handled by the main window).
+    /// Arguments that are not options (date links; anything else among them is ignored).
     QStringList links;
     bool showHelp = false;
+    bool showVersion = false;
 };
 
 /// The usage text of --help.
 QString appUsage();
 
-/// Reads the arguments after the program name (Qt's own options already removed). An unknown option, a
-/// missing value, an empty file name or an unknown body gives no options and a one-line message in `error`.
-std::optional<AppOptions> parseAppOptions(const QStringList& arguments, QString* error);
+/// The line of --version: "heliora 1.0.0 (build 1)".
+QString versionLine();
 
-/// True when the raw command line asks for a screenshot, before Qt has seen it: a screenshot needs no display,
-/// so the application then starts on the offscreen platform unless QT_QPA_PLATFORM says otherwise.
-bool wantsScreenshot(int argc, const char* const* argv);
+/// The arguments after the program name, decoded as UTF-8 (bytes that are not UTF-8 become U+FFFD).
+QStringList argumentsOf(int argc, const char* const* argv);
+
+/// Reads the arguments after the program name. Options take their value as the next argument or after "="
+/// (--date=2024-01-31); a value may not start with "--". Anything after "--" is a link. Given twice, an option's
+/// last value counts. --help or --version anywhere before "--" wins over everything else, errors included.
+/// Otherwise an unknown option, a missing value, an empty file name or one that is not UTF-8, an unparsable date or an
+/// unknown body (any case: "Mars", "MARS") gives no options and, in `error`, one line for "heliora: " to start:
+/// `--detail: unknown body "vulcan" (sun, mercury ... pluto)`, the input quoted with quotedForTerminal().
+std::optional<AppOptions> parseAppOptions(const QStringList& arguments, QString* error);
 
 } // namespace heliora

@@ -4,7 +4,6 @@
 #include "strings/stringtable.h"
 
 #include <QAction>
-#include <QApplication>
 #include <QScrollArea>
 #include <QVBoxLayout>
 
@@ -16,6 +15,7 @@ DetailWindowController::DetailWindowController(QWidget* rootView)
 {
     setAttribute(Qt::WA_DeleteOnClose);
 
+    m_scrollArea->setObjectName(QStringLiteral("scroll_area"));
     m_scrollArea->setFrameShape(QFrame::NoFrame);
     m_scrollArea->setWidgetResizable(true);
     m_scrollArea->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
@@ -27,29 +27,23 @@ DetailWindowController::DetailWindowController(QWidget* rootView)
     // The content has a fixed size; the window manager offers no resizing for it.
     setFixedSize(contentSize);
 
-    // Windows without a window manager's title bar (and keyboard users) still need a way to close the window.
+    // Windows without a window manager's title bar (and keyboard users) still need a way to close the window:
+    // the platform's Close keys (Ctrl+W) and Escape, as for a window that only shows information.
     auto* close = new QAction(this);
-    close->setShortcuts(QKeySequence::Close);
+    QList<QKeySequence> keys = QKeySequence::keyBindings(QKeySequence::Close);
+    keys.append(QKeySequence(Qt::Key_Escape));
+    close->setShortcuts(keys);
     connect(close, &QAction::triggered, this, &QWidget::close);
     addAction(close);
 }
 
+DetailWindowController* DetailWindowController::forBody(const SolarSystemObject& object)
+{
+    auto* window = new DetailWindowController(new SolarSystemObjectDetailView(object));
+    window->setWindowTitle(localizedName(object));
+    return window;
+}
+
 QWidget* DetailWindowController::rootView() const { return m_scrollArea->widget(); }
-
-DetailWindowController* openDetailWindow(const SolarSystemObject& object)
-{
-    auto* controller = new DetailWindowController(new SolarSystemObjectDetailView(object));
-    controller->setWindowTitle(localizedName(object));
-    controller->show();
-    return controller;
-}
-
-void deleteOpenDetailWindows()
-{
-    for (QWidget* window : QApplication::topLevelWidgets()) {
-        if (qobject_cast<DetailWindowController*>(window))
-            delete window;
-    }
-}
 
 } // namespace heliora

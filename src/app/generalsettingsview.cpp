@@ -90,13 +90,13 @@ GeneralSettingsView::GeneralSettingsView(RotationState& rotation, QWidget* paren
     // The link of the clock's date at the moment of the click, which the row may not show yet if the clock
     // moved since it was last drawn.
     connect(copyDateLink, &QPushButton::clicked, this, [this] { copy(buildDateLink(m_rotation.date())); });
-    connect(&m_rotation, &RotationState::changed, this, &GeneralSettingsView::clockChanged);
+    connect(&m_rotation, &RotationState::dateChanged, this, &GeneralSettingsView::clockChanged);
     clockChanged();
 }
 
 void GeneralSettingsView::clockChanged()
 {
-    // The clock emits for every assignment, also of the play state and the speed: only a new date is work.
+    // The clock emits for every assignment of its date, also of the same date: only a new date is work.
     const double date = m_rotation.date();
     if (date == m_shownDate)
         return;

@@ -12,7 +12,7 @@ GlyphButton::GlyphButton(std::string glyphName, int glyphSide, QWidget* parent)
     , m_side(glyphSide)
 {
     setCursor(Qt::PointingHandCursor);
-    setFocusPolicy(Qt::TabFocus);
+    setFocusPolicy(Qt::NoFocus);
     setSizePolicy(QSizePolicy::Fixed, QSizePolicy::Fixed);
 }
 
@@ -29,7 +29,7 @@ QSize GlyphButton::sizeHint() const { return QSize(m_side, m_side); }
 void GlyphButton::paintEvent(QPaintEvent*)
 {
     QPainter painter(this);
-    qreal opacity = drawnOpacity();
+    qreal opacity = isEnabled() ? 1.0 : 0.5;
     if (isDown())
         opacity *= 0.6;
     painter.setOpacity(opacity);

@@ -6,8 +6,9 @@
 
 namespace heliora {
 
-/// A plain button that is only its glyph: white, fitted into a square, no bezel and no focus frame. It dims a
-/// little while pressed and to half opacity while disabled.
+/// A button (QAbstractButton) that is only its glyph: white, fitted into a square, no bezel. It dims a little
+/// while pressed and to half opacity while disabled. It takes no keyboard focus, which it could not show: the
+/// window that holds it gives it a key instead.
 class GlyphButton : public QAbstractButton {
     Q_OBJECT
 public:
@@ -15,8 +16,6 @@ public:
 
     void setGlyph(std::string glyphName);
     const std::string& glyph() const { return m_glyph; }
-    /// The opacity it is drawn with now (1, or 0.5 while disabled).
-    qreal drawnOpacity() const { return isEnabled() ? 1.0 : 0.5; }
 
     QSize sizeHint() const override;
 

@@ -1,24 +1,26 @@
 #include "app/mainwindow.h"
 
-#include "app/planetsview.h"
+#include "app/keyhint.h"
 #include "artwork/artwork.h"
 #include "clock/currentdate.h"
 #include "clock/rotationstate.h"
 #include "strings/stringtable.h"
 #include "views/theme.h"
 
+#include <QAction>
+#include <QLayout>
 #include <QToolBar>
 #include <QToolButton>
 
 namespace heliora {
 
-MainWindow::MainWindow(RotationState& rotation, QWidget* parent)
+MainWindow::MainWindow(RotationState& rotation, PlanetsView::OpenBody openBody, QWidget* parent)
     : QMainWindow(parent)
-    , m_view(new PlanetsView(rotation, this))
-    , m_reset(new QToolButton(this))
 {
     setWindowTitle(QStringLiteral("Heliora"));
-    setCentralWidget(m_view);
+    auto* view = new PlanetsView(rotation, std::move(openBody), this);
+    view->setObjectName(QStringLiteral("planets_view"));
+    setCentralWidget(view);
     // The black of the field reaches every edge, the toolbar's too.
     setPalette(blackFieldPalette(palette()));
 
@@ -27,26 +29,42 @@ MainWindow::MainWindow(RotationState& rotation, QWidget* parent)
     toolbar->setFloatable(false);
     toolbar->toggleViewAction()->setVisible(false);
     toolbar->setContextMenuPolicy(Qt::PreventContextMenu);
-    toolbar->setStyleSheet(QStringLiteral("QToolBar { background: black; border: none; padding: 6px 10px; }"));
+    toolbar->setStyleSheet(
+        QStringLiteral("QToolBar { background: %1; border: none; padding: 6px 10px; }").arg(colors::field.name()));
     auto* spacer = new QWidget(toolbar);
     spacer->setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Preferred);
     toolbar->addWidget(spacer);
 
-    m_reset->setIcon(artwork::glyphIcon("gobackward", Qt::white));
-    m_reset->setIconSize(QSize(16, 16));
-    m_reset->setText(heliora::text("reset"));
-    m_reset->setAccessibleName(heliora::text("reset"));
-    m_reset->setToolButtonStyle(Qt::ToolButtonTextBesideIcon);
-    m_reset->setCursor(Qt::PointingHandCursor);
-    m_reset->setStyleSheet(QStringLiteral("QToolButton { background: rgb(64, 64, 64); color: white; border: none;"
-                                          " border-radius: 6px; padding: 4px 10px; }"
-                                          "QToolButton:pressed { background: rgb(88, 88, 88); }"));
-    connect(m_reset, &QToolButton::clicked, &rotation, [&rotation] { rotation.reset(currentDate()); });
-    toolbar->addWidget(m_reset);
-    addToolBar(Qt::TopToolBarArea, toolbar);
-    layout()->setSizeConstraint(QLayout::SetFixedSize);
-}
+    auto* resetKey = new QAction(this);
+    resetKey->setShortcut(QKeySequence(Qt::Key_Home));
+    resetKey->setShortcutContext(Qt::WindowShortcut);
+    addAction(resetKey);
+    connect(resetKey, &QAction::triggered, &rotation, [&rotation] { rotation.reset(currentDate()); });
 
-bool MainWindow::openLink(const QString& link) { return m_view->openLink(link); }
+    auto* reset = new QToolButton(this);
+    reset->setObjectName(QStringLiteral("reset"));
+    reset->setIcon(artwork::glyphIcon("gobackward", colors::white));
+    reset->setIconSize(QSize(16, 16));
+    reset->setText(heliora::text("reset"));
+    reset->setToolTip(nameWithKey(heliora::text("reset"), resetKey->shortcut()));
+    reset->setAccessibleName(heliora::text("reset"));
+    reset->setToolButtonStyle(Qt::ToolButtonTextBesideIcon);
+    reset->setCursor(Qt::PointingHandCursor);
+    // No keyboard focus: nothing may hold it unseen, and Home does what a focused button's Space would.
+    reset->setFocusPolicy(Qt::NoFocus);
+    reset->setStyleSheet(QStringLiteral("QToolButton { background: %1; color: %2; border: none;"
+                                        " border-radius: 6px; padding: 4px 10px; }"
+                                        "QToolButton:pressed { background: rgb(88, 88, 88); }")
+                             .arg(colors::ring.name(), colors::white.name()));
+    connect(reset, &QToolButton::clicked, resetKey, &QAction::trigger);
+    toolbar->addWidget(reset);
+    addToolBar(Qt::TopToolBarArea, toolbar);
+
+    layout()->setSizeConstraint(QLayout::SetFixedSize);
+    // Fix the size now, before a platform window exists: fixing it later, while the window is being shown,
+    // makes platforms that cannot pass size hints to a window manager (offscreen) print a warning.
+    ensurePolished();
+    layout()->activate();
+}
 
 } // namespace heliora

@@ -1,32 +1,23 @@
 #pragma once
 
-#include <QMainWindow>
+#include "app/planetsview.h"
 
-class QToolButton;
+#include <QMainWindow>
 
 namespace heliora {
 
-class PlanetsView;
 class RotationState;
 
-/// The application's main window: the planets view (500 × 700) under a black toolbar whose trailing end holds
-/// the reset button. Date links handed to the application arrive here. Closing it does not touch the clock,
-/// which belongs to the application.
+/// A top-level window that is Heliora's main window: the planets view (500 × 700) under a black toolbar whose
+/// trailing end holds the reset button (Home resets too). It shows and drives the clock that it is given and
+/// owns nothing but its widgets: closing it leaves the clock, which belongs to the application, untouched.
+///
+/// Children by object name: the content "planets_view" (see PlanetsView for its parts) and the button "reset".
 class MainWindow : public QMainWindow {
     Q_OBJECT
 public:
-    explicit MainWindow(RotationState& rotation, QWidget* parent = nullptr);
-
-    /// A link given on the command line or forwarded by a second launch: a date link sets the clock's date;
-    /// anything else is ignored silently.
-    bool openLink(const QString& link);
-
-    PlanetsView& planetsView() const { return *m_view; }
-    QToolButton& resetButton() const { return *m_reset; }
-
-private:
-    PlanetsView* m_view;
-    QToolButton* m_reset;
+    /// The clock must outlive the window; `openBody` is called with the body whose picture is clicked.
+    MainWindow(RotationState& rotation, PlanetsView::OpenBody openBody, QWidget* parent = nullptr);
 };
 
 } // namespace heliora

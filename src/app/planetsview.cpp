@@ -1,7 +1,7 @@
 #include "app/planetsview.h"
 
-#include "app/detailwindowcontroller.h"
 #include "app/glyphbutton.h"
+#include "app/keyhint.h"
 #include "clock/datetexts.h"
 #include "clock/rotationstate.h"
 #include "settings/sharedsettings.h"
@@ -10,6 +10,7 @@
 #include "views/solarsystemview.h"
 #include "views/theme.h"
 
+#include <QAction>
 #include <QBoxLayout>
 #include <QLabel>
 
@@ -17,6 +18,7 @@ namespace heliora {
 
 namespace {
 
+    constexpr double orreryDiameter = 400;
     constexpr int padding = 16; // the space around texts and buttons
     constexpr int clockFontPixels = 34;
     constexpr int speedFontPixels = 18;
@@ -31,51 +33,74 @@ namespace {
         return font;
     }
 
-    FittingLabel* clockText(QWidget* parent)
+    FittingLabel* clockText(const char* name, QWidget* parent)
     {
         auto* label = new FittingLabel(parent);
+        label->setObjectName(QLatin1String(name));
         label->setFont(clockFont(parent->font(), clockFontPixels, QFont::Bold));
         label->setMinimumScaleFactor(0.7);
         label->setAlignment(Qt::AlignLeft | Qt::AlignVCenter);
         return label;
     }
 
-    GlyphButton* clockButton(const char* glyph, const char* key, QWidget* parent)
+    GlyphButton* clockButton(const char* name, const char* glyph, QWidget* parent)
     {
         auto* button = new GlyphButton(glyph, clockButtonSide, parent);
-        button->setToolTip(heliora::text(key));
-        button->setAccessibleName(heliora::text(key));
+        button->setObjectName(QLatin1String(name));
         return button;
+    }
+
+    // A key of the window: it works whatever has focus in the window. It also fires while the button it stands
+    // for is disabled; at either end of the speeds the clock itself refuses the step.
+    template <typename Slot> QAction* addKey(QWidget* window, Qt::Key key, RotationState& rotation, Slot slot)
+    {
+        auto* action = new QAction(window);
+        action->setShortcut(QKeySequence(key));
+        action->setShortcutContext(Qt::WindowShortcut);
+        window->addAction(action);
+        QObject::connect(action, &QAction::triggered, &rotation, slot);
+        return action;
+    }
+
+    void describe(GlyphButton* button, const char* textKey, const QAction* key)
+    {
+        button->setToolTip(nameWithKey(heliora::text(textKey), key->shortcut()));
+        button->setAccessibleName(heliora::text(textKey));
     }
 
 } // namespace
 
-PlanetsView::PlanetsView(RotationState& rotation, QWidget* parent)
+PlanetsView::PlanetsView(RotationState& rotation, OpenBody openBody, QWidget* parent)
     : QWidget(parent)
     , m_rotation(rotation)
     , m_settings(new SharedSettings(this))
     , m_orrery(new SolarSystemView(this))
-    , m_date(clockText(this))
-    , m_caption(clockText(this))
+    , m_date(clockText("date", this))
+    , m_caption(clockText("caption", this))
     , m_speed(new QLabel(this))
-    , m_backward(clockButton("backward.fill", "backward", this))
-    , m_playPause(clockButton("pause.fill", "pause", this))
-    , m_forward(clockButton("forward.fill", "forward", this))
+    , m_backward(clockButton("backward", "backward.fill", this))
+    , m_playPause(clockButton("play_pause", "pause.fill", this))
+    , m_forward(clockButton("forward", "forward.fill", this))
+    , m_playPauseKey(addKey(this, Qt::Key_Space, rotation, &RotationState::togglePlayPause))
 {
     setFixedSize(500, 700);
     setAutoFillBackground(true);
     setPalette(blackFieldPalette(palette()));
 
+    m_orrery->setObjectName(QStringLiteral("orrery"));
     m_orrery->setDiameter(orreryDiameter);
     m_orrery->setShowPluto(m_settings->showPluto());
     m_orrery->setDate(m_rotation.date());
-    m_orrery->setOnTapSun([] { openDetailWindow(SolarSystemObject::sun()); });
-    m_orrery->setOnTapPlanet([](Planet planet) { openDetailWindow(SolarSystemObject::planet(planet)); });
+    if (openBody) {
+        m_orrery->setOnTapSun([openBody] { openBody(SolarSystemObject::sun()); });
+        m_orrery->setOnTapPlanet([openBody](Planet planet) { openBody(SolarSystemObject::planet(planet)); });
+    }
     m_orrery->lower();
 
+    m_speed->setObjectName(QStringLiteral("speed"));
     m_speed->setFont(clockFont(font(), speedFontPixels, QFont::DemiBold));
     QPalette white = m_speed->palette();
-    white.setColor(QPalette::WindowText, Qt::white);
+    white.setColor(QPalette::WindowText, colors::white);
     m_speed->setPalette(white);
 
     // Rows are plain layouts, not widgets: nothing but the texts and buttons covers the orrery's clicks.
@@ -108,31 +133,26 @@ PlanetsView::PlanetsView(RotationState& rotation, QWidget* parent)
     column->addLayout(captionRow);
     column->addLayout(buttonRow);
 
+    // The buttons step the speed backward and forward through the eleven speeds: "slower" and "faster" would
+    // be wrong for half of them (from 1x one step back runs time backwards 10000 times as fast).
+    describe(m_backward, "backward", addKey(this, Qt::Key_Left, m_rotation, &RotationState::slower));
+    describe(m_forward, "forward", addKey(this, Qt::Key_Right, m_rotation, &RotationState::faster));
     connect(m_backward, &QAbstractButton::clicked, &m_rotation, &RotationState::slower);
     connect(m_playPause, &QAbstractButton::clicked, &m_rotation, &RotationState::togglePlayPause);
     connect(m_forward, &QAbstractButton::clicked, &m_rotation, &RotationState::faster);
-    connect(&m_rotation, &RotationState::changed, this, &PlanetsView::clockChanged);
+
+    // One handler per field: reset assigns all three and each part of the view is rebuilt once.
+    connect(&m_rotation, &RotationState::dateChanged, this, &PlanetsView::dateChanged);
+    connect(&m_rotation, &RotationState::timeStateChanged, this, &PlanetsView::timeStateChanged);
+    connect(&m_rotation, &RotationState::speedChanged, this, &PlanetsView::speedChanged);
     connect(m_settings, &SharedSettings::showPlutoChanged, m_orrery, &SolarSystemView::setShowPluto);
 
-    // The heartbeat runs for as long as the view exists, playing or not; a paused clock ignores it.
-    m_tick.setTimerType(Qt::PreciseTimer);
-    m_tick.setInterval(tickIntervalMs);
-    connect(&m_tick, &QTimer::timeout, this, &PlanetsView::tick);
-    m_tick.start();
-
-    updateTexts();
+    dateChanged();
+    timeStateChanged();
+    speedChanged();
 }
 
 PlanetsView::~PlanetsView() = default;
-
-bool PlanetsView::openLink(const QString& link)
-{
-    const std::optional<double> date = parseDateLink(link);
-    if (!date)
-        return false;
-    m_rotation.setDate(*date);
-    return true;
-}
 
 void PlanetsView::resizeEvent(QResizeEvent* event)
 {
@@ -141,38 +161,39 @@ void PlanetsView::resizeEvent(QResizeEvent* event)
     m_orrery->setGeometry(QRect(QPoint((width() - orrery.width()) / 2, (height() - orrery.height()) / 2), orrery));
 }
 
-void PlanetsView::tick()
+void PlanetsView::dateChanged()
 {
-    if (m_rotation.timeState() == TimeState::pause)
-        return;
-    m_animateNextChange = true;
-    m_rotation.advance();
-    m_animateNextChange = false;
+    m_orrery->setDate(m_rotation.date(), m_rotation.isAdvancing() ? tickIntervalMs : 0);
+    m_date->setText(displayDateText(m_rotation.date()));
+    m_caption->setText(relativeDateText(m_rotation.date()).value_or(QString()));
 }
 
-void PlanetsView::clockChanged()
-{
-    m_orrery->setDate(m_rotation.date(), m_animateNextChange ? tickIntervalMs : 0);
-    updateTexts();
-}
-
-void PlanetsView::updateTexts()
+void PlanetsView::timeStateChanged()
 {
     const bool playing = m_rotation.timeState() == TimeState::play;
     const QColor accent = playing ? colors::orange : colors::gray;
-    m_date->setText(displayDateText(m_rotation.date()));
     m_date->setTextColor(accent);
-    m_caption->setText(relativeDateText(m_rotation.date()).value_or(QString()));
     m_caption->setTextColor(accent);
-    m_speed->setText(
-        playing ? heliora::text(TextKey { "%lldx", {}, m_rotation.speedMultiplier() }) : heliora::text("pause"));
 
-    const char* key = playing ? "pause" : "play";
+    const QString action = heliora::text(playing ? "pause" : "play");
     m_playPause->setGlyph(playing ? "pause.fill" : "play.fill");
-    m_playPause->setToolTip(heliora::text(key));
-    m_playPause->setAccessibleName(heliora::text(key));
+    m_playPause->setToolTip(nameWithKey(action, m_playPauseKey->shortcut()));
+    m_playPause->setAccessibleName(action);
+    updateSpeedText();
+}
+
+void PlanetsView::speedChanged()
+{
     m_backward->setEnabled(m_rotation.canGoSlower());
     m_forward->setEnabled(m_rotation.canGoFaster());
+    updateSpeedText();
+}
+
+void PlanetsView::updateSpeedText()
+{
+    const bool playing = m_rotation.timeState() == TimeState::play;
+    m_speed->setText(
+        playing ? heliora::text(TextKey { "%lldx", {}, m_rotation.speedMultiplier() }) : heliora::text("pause"));
 }
 
 } // namespace heliora

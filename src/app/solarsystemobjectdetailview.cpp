@@ -31,26 +31,27 @@ namespace {
         return label;
     }
 
+    // Font of captions and of the ratio and AU lines: a step smaller than the body text.
+    QFont captionFont(const QFont& bodyFont)
+    {
+        QFont font = bodyFont;
+        // About the ratio of a caption to body text on a desktop (10 to 13), but never below a readable 8 points.
+        if (font.pointSizeF() > 0)
+            font.setPointSizeF(std::max(8.0, font.pointSizeF() * 0.85));
+        else if (font.pixelSize() > 0)
+            font.setPixelSize(std::max(11, static_cast<int>(font.pixelSize() * 0.85)));
+        return font;
+    }
+
     void makeSecondary(QLabel* label)
     {
-        label->setFont(SolarSystemObjectDetailView::captionFont(label->font()));
+        label->setFont(captionFont(label->font()));
         QPalette palette = label->palette();
         palette.setColor(QPalette::WindowText, colors::gray);
         label->setPalette(palette);
     }
 
 } // namespace
-
-QFont SolarSystemObjectDetailView::captionFont(const QFont& bodyFont)
-{
-    QFont font = bodyFont;
-    // About the ratio of a caption to body text on a desktop (10 to 13), but never below a readable 8 points.
-    if (font.pointSizeF() > 0)
-        font.setPointSizeF(std::max(8.0, font.pointSizeF() * 0.85));
-    else if (font.pixelSize() > 0)
-        font.setPixelSize(std::max(11, static_cast<int>(font.pixelSize() * 0.85)));
-    return font;
-}
 
 SolarSystemObjectDetailView::SolarSystemObjectDetailView(const SolarSystemObject& object, QWidget* parent)
     : QWidget(parent)

@@ -10,11 +10,11 @@ class QLabel;
 
 namespace heliora {
 
-/// The facts of one body, as its fact window shows them: the body's picture, then the physical facts, the
-/// orbit and rotation, the view from Earth (not for Earth itself), each on a grouped panel, and the source line
-/// whose link opens the body's fact sheet in the browser. Every text comes from the fact rows of the model and
-/// the string table; a fact that the body lacks has no row. The content is built once, from the object alone:
-/// the view does not follow the clock.
+/// A widget that shows the facts of one body, as its fact window shows them: the body's picture, then the physical
+/// facts, the orbit and rotation, the view from Earth (not for Earth itself), each on a grouped panel, and the source
+/// line whose link opens the body's fact sheet in the browser. Every text comes from the fact rows of the model and the
+/// string table; a fact that the body lacks has no row. The content is built once, from the object alone: the view does
+/// not follow the clock.
 ///
 /// Parts that tests and tools look up by object name: the panels "section_0" to "section_2"; in them one row
 /// per fact, named like the fact row ("mass", "rotation_period", ...), holding the labels "title", "caption"
@@ -26,9 +26,6 @@ public:
     explicit SolarSystemObjectDetailView(const SolarSystemObject& object, QWidget* parent = nullptr);
 
     const SolarSystemObject& object() const { return m_object; }
-
-    /// Font of captions and of the ratio and AU lines: a step smaller than the body text.
-    static QFont captionFont(const QFont& bodyFont);
 
 private:
     QWidget* makeRow(const FactRow& row);

@@ -64,6 +64,8 @@ void ViewingView::toggled(bool on)
     // Nothing was stored: show what is, and say so.
     const QSignalBlocker quiet(m_showPluto);
     m_showPluto->setChecked(m_settings->showPluto());
+    // The store's own line says why, for whoever points at the short one.
+    m_notSaved->setToolTip(m_settings->lastError());
     m_notSaved->show();
 }
 

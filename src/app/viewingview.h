@@ -17,8 +17,8 @@ class SharedSettings;
 /// The check box writes the shared setting at once through a SharedSettings holder of its own, and every
 /// holder in the process, and with it every orrery on screen, follows. When the write fails (an unwritable
 /// or corrupt settings file, which the store never rewrites), the check box returns to the stored value and
-/// a grey line under the note says that the setting could not be saved; the next successful write removes
-/// it. The check box also follows writes made elsewhere in the process.
+/// a grey line under the note says that the setting could not be saved (its tooltip gives the store's reason);
+/// the next successful write removes it. The check box also follows writes made elsewhere in the process.
 ///
 /// Parts that tests and tools look up by object name: "show_pluto", "pluto_was_classified_as_dwarf_planet",
 /// "setting_not_saved", and the PlanetsListWidgetView "planets_list_widget".

@@ -6,8 +6,8 @@
 
 namespace heliora {
 
-/// The application's root state. It owns the one RotationState, created with the current date (currentDate()),
-/// and lives until the application quits.
+/// A QObject that is the application's root state. It owns the one RotationState, created with the current date
+/// (currentDate()); the application object owns it in turn, for the whole run.
 class AppState : public QObject {
     Q_OBJECT
 public:

@@ -2,6 +2,8 @@
 
 #include "clock/currentdate.h"
 
+#include <QScopeGuard>
+
 #include <array>
 #include <cmath>
 
@@ -64,19 +66,19 @@ void RotationState::setDate(double date)
     if (!std::isfinite(date))
         return;
     m_date = date;
-    emit changed();
+    emit dateChanged(m_date);
 }
 
 void RotationState::setTimeState(TimeState state)
 {
     m_timeState = state;
-    emit changed();
+    emit timeStateChanged(m_timeState);
 }
 
 void RotationState::setSpeedType(SpeedType speed)
 {
     m_speedType = speed;
-    emit changed();
+    emit speedChanged(m_speedType);
 }
 
 void RotationState::advance()
@@ -84,6 +86,9 @@ void RotationState::advance()
     if (m_timeState != TimeState::play)
         return;
     // The sum stays finite for any reachable date: at 5e7 s a tick, reaching the largest double takes 1e300 ticks.
+    // The flag is cleared on the way out even if an observer throws, so no later assignment passes for a tick.
+    m_advancing = true;
+    const auto cleared = qScopeGuard([this] { m_advancing = false; });
     setDate(m_date + secondsPerTick(m_speedType));
 }
 

@@ -37,15 +37,21 @@ std::int64_t speedMultiplier(SpeedType speed);
 /// Whether the clock advances on ticks.
 enum class TimeState { play, pause };
 
-/// The simulation clock: the date the orrery shows, whether it runs, and how fast. It does not run by itself;
-/// the main window's timer calls advance() every 0.5 s. One instance per application run, owned by AppState
-/// and shared by the main window and the settings window. Main thread only.
+/// The period of the clock's heartbeat: every speed's secondsPerTick is what passes in this much real time.
+inline constexpr int tickIntervalMs = 500;
+
+/// A QObject that is the simulation clock: the date the orrery shows, whether it runs, and how fast. It does not
+/// run by itself: the application's heartbeat calls advance() every tickIntervalMs. One instance per application
+/// run, owned by AppState and shared by every window. Main thread only.
 ///
-/// Every assignment of the date, the play state or the speed emits changed(), also when the value stays the
-/// same; the signal comes after the new value is stored, so observers read the new state. An operation that
-/// assigns several fields emits once per field, in the order the fields are assigned.
+/// Each field has its own change signal, emitted on every assignment, also when the value stays the same, and
+/// after the new value is stored, so observers read the new state. An operation that assigns several fields
+/// emits once per field, in the order the fields are assigned (reset: date, play state, speed).
 class RotationState : public QObject {
     Q_OBJECT
+    Q_PROPERTY(double date READ date WRITE setDate NOTIFY dateChanged)
+    Q_PROPERTY(heliora::TimeState timeState READ timeState WRITE setTimeState NOTIFY timeStateChanged)
+    Q_PROPERTY(heliora::SpeedType speedType READ speedType WRITE setSpeedType NOTIFY speedChanged)
 public:
     /// A playing clock at normal speed, at `date` (seconds since 1970; a NaN or an infinity starts it now).
     explicit RotationState(double date, QObject* parent = nullptr);
@@ -62,6 +68,9 @@ public:
 
     /// While playing, adds the speed's secondsPerTick to the date (plain addition, no calendar); paused: nothing.
     void advance();
+    /// True while advance() assigns the date: an observer of dateChanged may glide to a date that a tick set
+    /// (over tickIntervalMs) and jump to any other.
+    bool isAdvancing() const { return m_advancing; }
     void togglePlayPause();
     /// One speed step down (up): sets play, then the speed. Nothing at all at the first (last) speed.
     void slower();
@@ -74,11 +83,14 @@ public:
     std::int64_t speedMultiplier() const;
 
 signals:
-    void changed();
+    void dateChanged(double date);
+    void timeStateChanged(heliora::TimeState state);
+    void speedChanged(heliora::SpeedType speed);
 
 private:
     void step(int delta);
 
+    bool m_advancing = false;
     double m_date;
     TimeState m_timeState = TimeState::play;
     SpeedType m_speedType = SpeedType::normal;

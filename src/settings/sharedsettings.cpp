@@ -1,16 +1,18 @@
 #include "settings/sharedsettings.h"
 
+#include "settings/quotedtext.h"
+#include "settings/settingsio.h"
+#include "settings/settingstext.h"
+
 #include <QCoreApplication>
-#include <QDir>
-#include <QFileInfo>
-#include <QLockFile>
+#include <QFile>
 #include <QPointer>
-#include <QSettings>
-#include <QTemporaryFile>
-#include <QVariant>
+
+#include <sys/stat.h>
 
 #include <algorithm>
-#include <cstdio>
+#include <cerrno>
+#include <cstring>
 #include <optional>
 #include <vector>
 
@@ -18,36 +20,75 @@ namespace heliora {
 
 namespace {
 
-    constexpr int writeLockTimeoutMs = 1000;
-    constexpr qint64 largestSettingsFile = 1 << 20;
-
-    QString fromView(std::string_view text)
+    std::optional<std::string> suitePath()
     {
-        return QString::fromLatin1(text.data(), static_cast<qsizetype>(text.size()));
+        const std::optional<std::string> folder = configFolder();
+        if (!folder)
+            return std::nullopt;
+        return (*folder == "/" ? "" : *folder) + "/" + std::string(settingsSuiteName) + ".conf";
     }
 
-    // $XDG_CONFIG_HOME when it is an absolute path (the XDG rule for ignoring relative ones), else ~/.config.
-    // Read afresh on every call: QSettings' own user paths are fixed at first use.
-    QString configFolder()
+    // The suite is unusable when its name is taken by something that is not a file, or by a link that leads to
+    // no file (a loop). An absent file, or a link to an absent file, is one that the first write creates.
+    bool suiteIsTaken(const std::string& path)
     {
-        const QString configured = qEnvironmentVariable("XDG_CONFIG_HOME");
-        if (!configured.isEmpty() && QDir::isAbsolutePath(configured))
-            return QDir::cleanPath(configured);
-        return QDir::homePath() + QStringLiteral("/.config");
+        struct stat info { };
+        if (::lstat(path.c_str(), &info) != 0)
+            return false;
+        if (::stat(path.c_str(), &info) != 0)
+            return errno != ENOENT;
+        return !S_ISREG(info.st_mode);
     }
 
-    bool canHoldFile(const QString& path)
-    {
-        const QFileInfo info(path);
-        return (!info.exists() || info.isFile()) && QDir().mkpath(info.absolutePath());
-    }
-
-    QString ownFilePath()
+    std::string ownFilePath(const std::string& suite)
     {
         QString program = QCoreApplication::applicationName();
         if (program.isEmpty())
             program = QStringLiteral("heliora");
-        return configFolder() + QStringLiteral("/heliora/") + program + QStringLiteral(".conf");
+        const std::string folder = suite.substr(0, suite.rfind('/'));
+        return folder + "/heliora/" + QFile::encodeName(program).toStdString() + ".conf";
+    }
+
+    QString quotedPath(const std::string& path) { return quotedForLine(QFile::decodeName(path.c_str())); }
+
+    QString systemError(int error) { return QString::fromLocal8Bit(std::strerror(error)); }
+
+    const QString noConfigFolder = QStringLiteral(
+        "no configuration folder: neither XDG_CONFIG_HOME nor HOME is set (an absolute path in either)");
+
+    QString describe(const SettingsProblem& problem)
+    {
+        const QString path = quotedPath(problem.path);
+        switch (problem.kind) {
+        case SettingsProblem::None:
+            break;
+        case SettingsProblem::NotRegularFile:
+            return QStringLiteral("%1 is not a regular file (a regular file or a link to one)").arg(path);
+        case SettingsProblem::TooLarge:
+            return QStringLiteral("%1 is or would grow larger than 1 MiB (a settings file of at most 1 MiB)").arg(path);
+        case SettingsProblem::NotText:
+            return QStringLiteral("%1 holds NUL bytes (a text file)").arg(path);
+        case SettingsProblem::CannotRead:
+            return QStringLiteral("cannot read %1: %2 (a file that this user may read)")
+                .arg(path, systemError(problem.error));
+        case SettingsProblem::ReadOnly:
+            return QStringLiteral("%1 is read-only: %2 (a file that this user may write)")
+                .arg(path, systemError(problem.error));
+        case SettingsProblem::CannotCreateFolder:
+            return QStringLiteral("cannot create the folder %1: %2 (a folder that this user may create)")
+                .arg(path, systemError(problem.error));
+        case SettingsProblem::LockNotRegularFile:
+            return QStringLiteral("the lock %1 is not a regular file (nothing there, or a regular file)").arg(path);
+        case SettingsProblem::LockBusy:
+            return QStringLiteral("another writer held the lock %1 for a second (try again)").arg(path);
+        case SettingsProblem::CannotLock:
+            return QStringLiteral("cannot lock %1: %2 (a folder that this user may write)")
+                .arg(path, systemError(problem.error));
+        case SettingsProblem::CannotWrite:
+            return QStringLiteral("cannot write %1: %2 (room on the disk and a folder that this user may write)")
+                .arg(path, systemError(problem.error));
+        }
+        return {};
     }
 
     // The holders alive in this process, told of every successful write.
@@ -57,111 +98,47 @@ namespace {
         return live;
     }
 
-    bool readsAsTrue(const QVariant& value)
-    {
-        if (value.typeId() == QMetaType::Bool)
-            return value.toBool();
-        const QString text = value.toString().trimmed();
-        return text.compare(QLatin1String("true"), Qt::CaseInsensitive) == 0 || text == QLatin1String("1");
-    }
-
-    // Everything the file holds, when it is one that Heliora may read and rewrite: absent (no keys), or UTF-8
-    // text of at most 1 MiB that Qt's INI reader parses without error. Nothing for any other file.
-    //
-    // The bytes are read once and parsed from a private copy. QSettings reports no error for binary garbage (it
-    // finds no keys in it), and reports a malformed file only the first time that it parses it in a process:
-    // later instances share the parsed file and say NoError. A fresh copy is parsed afresh every time.
-    std::optional<QVariantMap> readCleanSettings(const QString& path)
-    {
-        QFile file(path);
-        if (!file.exists())
-            return QVariantMap {};
-        if (file.size() > largestSettingsFile || !file.open(QIODevice::ReadOnly))
-            return std::nullopt;
-        const QByteArray bytes = file.read(largestSettingsFile + 1);
-        // Invalid UTF-8 does not survive the round trip through QString.
-        if (bytes.size() > largestSettingsFile || bytes.contains('\0') || QString::fromUtf8(bytes).toUtf8() != bytes)
-            return std::nullopt;
-        QTemporaryFile copy(QDir::tempPath() + QStringLiteral("/heliora-settings-XXXXXX.conf"));
-        if (!copy.open() || copy.write(bytes) != bytes.size() || !copy.flush())
-            return std::nullopt;
-        const QSettings parsed(copy.fileName(), QSettings::IniFormat);
-        if (parsed.status() != QSettings::NoError)
-            return std::nullopt;
-        QVariantMap values;
-        const QStringList keys = parsed.allKeys();
-        for (const QString& key : keys)
-            values.insert(key, parsed.value(key));
-        return values;
-    }
-
-    // Writes one key by building the whole new file beside the old one and renaming it over the old one, rather
-    // than through QSettings::setValue and sync() on the file itself, for three reasons: sync() waits forever
-    // for a lock that it cannot take (a stuck writer, or a directory where the lock file should be); a failed
-    // sync() leaves the unsaved value in Qt's per-process cache of the file, where every later reader in the
-    // process would see it; and a rename is atomic for readers in other processes.
-    bool writeValue(const QString& path, const QString& key, const QVariant& value)
-    {
-        const QFileInfo info(path);
-        if (info.exists() && !(info.isFile() && info.isReadable() && info.isWritable()))
-            return false;
-        if (!QDir().mkpath(info.absolutePath()))
-            return false;
-        // The lock file that QSettings itself uses, so that writers through plain QSettings wait for us too.
-        QLockFile lock(path + QStringLiteral(".lock"));
-        if (!lock.tryLock(writeLockTimeoutMs))
-            return false;
-
-        const auto current = readCleanSettings(path);
-        if (!current)
-            return false; // keep what cannot be read back as it is
-        QTemporaryFile staging(path + QStringLiteral(".XXXXXX"));
-        if (!staging.open())
-            return false;
-        staging.close();
-        {
-            QSettings next(staging.fileName(), QSettings::IniFormat);
-            for (auto each = current->cbegin(); each != current->cend(); ++each)
-                next.setValue(each.key(), each.value());
-            next.setValue(key, value);
-            next.sync();
-            if (next.status() != QSettings::NoError)
-                return false;
-        }
-        if (info.exists())
-            QFile::setPermissions(staging.fileName(), info.permissions());
-        // rename(2) replaces the old file in one step; QFile::rename refuses to replace an existing file.
-        return std::rename(QFile::encodeName(staging.fileName()).constData(), QFile::encodeName(path).constData()) == 0;
-    }
-
 } // namespace
 
 SharedSettings::SharedSettings(QObject* parent)
     : QObject(parent)
-    , m_path(suiteFilePath())
 {
-    if (!canHoldFile(m_path))
-        m_path = ownFilePath();
+    if (const std::optional<std::string> suite = suitePath())
+        m_path = suiteIsTaken(*suite) ? ownFilePath(*suite) : *suite;
+    else
+        m_error = noConfigFolder;
     holders().push_back(this);
 }
 
 SharedSettings::~SharedSettings() { std::erase(holders(), this); }
 
+QString SharedSettings::filePath() const { return QFile::decodeName(m_path.c_str()); }
+
 QString SharedSettings::suiteFilePath()
 {
-    return configFolder() + QLatin1Char('/') + fromView(settingsSuiteName) + QStringLiteral(".conf");
+    const std::optional<std::string> suite = suitePath();
+    return suite ? QFile::decodeName(suite->c_str()) : QString();
 }
 
 bool SharedSettings::showPluto() const
 {
-    const auto values = readCleanSettings(m_path);
-    return values && readsAsTrue(values->value(fromView(showPlutoKey)));
+    if (m_path.empty())
+        return false;
+    const SettingsBytes file = readSettingsFile(m_path);
+    return !file.problem && readSettingsText(file.bytes).showPluto;
 }
 
 bool SharedSettings::setShowPluto(bool value)
 {
-    if (!writeValue(m_path, fromView(showPlutoKey), value))
+    if (m_path.empty()) {
+        m_error = noConfigFolder;
         return false;
+    }
+    if (const SettingsProblem failed = writeShowPluto(m_path, value)) {
+        m_error = describe(failed);
+        return false;
+    }
+    m_error.clear();
     // A slot may destroy holders (closing a window): each is checked before it is told.
     std::vector<QPointer<SharedSettings>> toTell(holders().begin(), holders().end());
     for (const QPointer<SharedSettings>& holder : toTell) {

@@ -6,19 +6,13 @@
 
 namespace heliora {
 
-/// The picture of the Sun or a planet, fitted into a square frame with its aspect ratio kept and centred.
-/// The Sun's picture is in addition drawn at 80 % of the frame about its centre, so that its glow does not
+/// A widget that shows the picture of the Sun or a planet, fitted into a square frame with its aspect ratio kept and
+/// centred. The Sun's picture is in addition drawn at 80 % of the frame about its centre, so that its glow does not
 /// outweigh the planets beside it. Used by the fact window's header and the rows of the bodies list.
 class BodyImage : public QWidget {
     Q_OBJECT
 public:
     BodyImage(const SolarSystemObject& object, int side, QWidget* parent = nullptr);
-
-    /// The scale applied about the frame's centre: 0.8 for the Sun, 1 for a planet.
-    static double scaleFor(const SolarSystemObject& object);
-
-    /// Where the picture is drawn inside a square frame of `side`: fitted, centred, then scaled.
-    static QRectF pictureRect(const SolarSystemObject& object, double side);
 
     const SolarSystemObject& object() const { return m_object; }
     QSize sizeHint() const override;

@@ -2,14 +2,30 @@
 
 #include <QPainter>
 
+#include <algorithm>
 #include <cmath>
 
 namespace heliora {
+
+namespace {
+
+    qreal fontPixels(const QFont& font, int dpi)
+    {
+        return font.pixelSize() > 0 ? font.pixelSize() : font.pointSizeF() * dpi / 72.0;
+    }
+
+} // namespace
 
 FittingLabel::FittingLabel(QWidget* parent)
     : QLabel(parent)
 {
     setSizePolicy(QSizePolicy::Preferred, QSizePolicy::Fixed);
+}
+
+void FittingLabel::setMinimumScaleFactor(qreal factor)
+{
+    m_minimumScale = std::isnan(factor) ? 1.0 : std::clamp(factor, 0.0, 1.0);
+    update();
 }
 
 void FittingLabel::setTextColor(const QColor& color)
@@ -24,13 +40,16 @@ void FittingLabel::setTextColor(const QColor& color)
 qreal FittingLabel::fittedPixelSize() const
 {
     const QFont base = font();
-    const qreal size = base.pixelSize() > 0 ? base.pixelSize() : base.pointSizeF() * logicalDpiY() / 72.0;
+    const qreal size = fontPixels(base, logicalDpiY());
     const qreal available = contentsRect().width();
     const qreal natural = QFontMetricsF(base).horizontalAdvance(text());
     if (natural <= available || natural <= 0)
         return size;
-    // Text width scales with the font size closely enough; round down so the text surely fits.
-    return std::max(size * m_minimumScale, std::floor(size * available / natural));
+    // Fonts come in whole pixels, so the smallest allowed size is rounded up (a tolerance keeps 34 x 0.5 at 17):
+    // rounding it down would draw below the minimum. Text width scales with the font size closely enough; the
+    // fitting size is rounded down so the text surely fits.
+    const qreal smallest = std::min(size, std::max(1.0, std::ceil(size * m_minimumScale - 1e-6)));
+    return std::max(smallest, std::floor(size * available / natural));
 }
 
 QSize FittingLabel::minimumSizeHint() const
@@ -43,7 +62,9 @@ void FittingLabel::paintEvent(QPaintEvent*)
 {
     QPainter painter(this);
     QFont fitted = font();
-    fitted.setPixelSize(std::max(1, static_cast<int>(fittedPixelSize())));
+    const qreal pixels = fittedPixelSize();
+    if (pixels < fontPixels(fitted, logicalDpiY()))
+        fitted.setPixelSize(std::max(1, qRound(pixels)));
     painter.setFont(fitted);
     painter.setPen(palette().color(QPalette::WindowText));
     const QRect area = contentsRect();

@@ -3,7 +3,6 @@
 #include "app/datepicker.h"
 #include "app/hud.h"
 #include "app/mainwindow.h"
-#include "app/planetsview.h"
 #include "clock/currentdate.h"
 #include "clock/rotationstate.h"
 #include "settings/sharedsettings.h"
@@ -205,7 +204,10 @@ namespace {
         rotation.setSpeedType(SpeedType::backwardHigh);
         rotation.setTimeState(TimeState::pause);
         int changes = 0;
-        QObject::connect(&rotation, &RotationState::changed, [&changes] { ++changes; });
+        const auto count = [&changes] { ++changes; };
+        QObject::connect(&rotation, &RotationState::dateChanged, count);
+        QObject::connect(&rotation, &RotationState::timeStateChanged, count);
+        QObject::connect(&rotation, &RotationState::speedChanged, count);
         child<DatePicker>("date_picker").setDate(c.picked);
         EXPECT_EQ(rotation.date(), c.expected);
         EXPECT_EQ(rotation.timeState(), TimeState::play);
@@ -324,7 +326,8 @@ namespace {
 
     TEST_F(SettingsWindowTest, ThePlutoCheckBoxWritesAtOnceAndEveryOrreryFollows)
     {
-        MainWindow main(rotation);
+        MainWindow main(rotation, {});
+        const auto& mainOrrery = *main.findChild<SolarSystemView*>(QStringLiteral("orrery"));
         SharedSettings reader;
         auto& box = child<QCheckBox>("show_pluto");
         EXPECT_FALSE(box.isChecked());
@@ -332,7 +335,7 @@ namespace {
             box.click();
             EXPECT_EQ(reader.showPluto(), on);
             const int rings = on ? 10 : 9;
-            EXPECT_EQ(main.planetsView().orrery().currentLayout().ringCount, rings);
+            EXPECT_EQ(mainOrrery.currentLayout().ringCount, rings);
             EXPECT_EQ(previewOrrery().currentLayout().ringCount, rings);
             EXPECT_EQ(aboutOrrery().currentLayout().ringCount, rings);
             EXPECT_FALSE(child("setting_not_saved").isVisibleTo(&child("viewing")));
@@ -348,23 +351,29 @@ namespace {
 
     TEST_P(AFailedWrite, LeavesTheFileAndSaysSo)
     {
-        const QString file = SharedSettings::suiteFilePath();
+        const QLatin1String kind(GetParam());
         QByteArray content;
-        if (QLatin1String(GetParam()) == QLatin1String("oversized")) {
-            content = "[General]\nshow_pluto=false\n" + QByteArray(1 << 20, ';') + "\n";
+        if (kind == QLatin1String("noConfigurationFolder")) {
+            env.set("XDG_CONFIG_HOME", nullptr);
+            env.set("HOME", "relative/home");
         } else {
-            content = "[General]\nshow_pluto=false\nbroken=\"\n\xff\xfe not text\n";
+            content = kind == QLatin1String("oversized")
+                ? "[General]\nshow_pluto=false\n" + QByteArray(1 << 20, ';') + "\n"
+                : QByteArray("[General]\nshow_pluto=false\nnul=") + '\0' + "\n";
+            QFile out(SharedSettings::suiteFilePath());
+            ASSERT_TRUE(out.open(QIODevice::WriteOnly));
+            out.write(content);
         }
-        QFile out(file);
-        ASSERT_TRUE(out.open(QIODevice::WriteOnly));
-        out.write(content);
-        out.close();
 
         auto& box = child<QCheckBox>("show_pluto");
         box.click();
         EXPECT_FALSE(box.isChecked());
         EXPECT_TRUE(child("setting_not_saved").isVisibleTo(&child("viewing")));
+        EXPECT_FALSE(child("setting_not_saved").toolTip().isEmpty()) << "the store's reason";
         EXPECT_EQ(previewOrrery().currentLayout().ringCount, 9);
+        if (content.isEmpty())
+            return;
+        const QString file = SharedSettings::suiteFilePath();
         QFile in(file);
         ASSERT_TRUE(in.open(QIODevice::ReadOnly));
         EXPECT_EQ(in.readAll(), content) << "the store rewrote a file it cannot read";
@@ -377,7 +386,7 @@ namespace {
         EXPECT_FALSE(child("setting_not_saved").isVisibleTo(&child("viewing")));
     }
 
-    INSTANTIATE_TEST_SUITE_P(Files, AFailedWrite, ::testing::Values("oversized", "notText"));
+    INSTANTIATE_TEST_SUITE_P(Stores, AFailedWrite, ::testing::Values("oversized", "nulByte", "noConfigurationFolder"));
 
     TEST_F(SettingsWindowTest, TheSolarSystemTabAsksForFactWindows)
     {

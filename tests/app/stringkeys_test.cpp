@@ -2,7 +2,6 @@
 // looks up only keys that the table has. (tests/strings/keys_test.cpp checks the keys written in the code.)
 
 #include "app/mainwindow.h"
-#include "app/planetsview.h"
 #include "app/settingswindow.h"
 #include "app/solarsystemobjectdetailview.h"
 #include "clock/currentdate.h"
@@ -33,7 +32,7 @@ namespace {
         const double now = test::utcSeconds(2024, 1, 31, 12);
         {
             RotationState rotation(now);
-            MainWindow main(rotation);
+            MainWindow main(rotation, {});
             SettingsWindow settings(rotation, {}, [now] { return now; });
             // Captions in days and in years, both speeds' labels, paused and playing.
             for (const double date : { now + 3 * 86400.0, now + 3 * 366 * 86400.0, now - 86400.0 }) {

@@ -1,9 +1,12 @@
 #!/usr/bin/env bash
 # End-to-end check of the main window, as a user meets it: starts the real heliora under a virtual X server on a
-# date link, clicks the forward button and sees the speed label change, clicks pause and sees the date turn grey,
-# clicks Mars in the orrery and sees its fact window appear, closes it, checks that the main window still runs
-# (its clock advances again after play), and ends heliora with SIGTERM, which must give exit status 0 (under the
-# sanitizer build that includes the leak check). Screenshots go to OUT_DIR.
+# date link, presses Space on the fresh window and sees the date turn grey and, after Space again, the speed
+# unchanged; clicks the forward button and sees the speed label change, clicks pause and sees the date turn grey,
+# clicks Mars in the orrery twice and sees two fact windows appear, closes them with Ctrl+W and Escape, checks
+# that the main window still runs (its clock advances again after play), and ends heliora with SIGHUP, which must
+# give exit status 0 (under the sanitizer build that includes the leak check). A second heliora, started with
+# SIGINT and SIGHUP ignored as a script's background job is, must keep them ignored and end cleanly on SIGTERM.
+# Screenshots go to OUT_DIR.
 #
 # usage: main_window.sh HELIORA HELIORA_CLI OUT_DIR
 set -euo pipefail
@@ -109,6 +112,21 @@ date_region="300x44+16+$((toolbar + 12))"
 orange=$(pixels_like "$date_region" 255,159,10)
 [ "$orange" -gt 50 ] || fail "the date is not orange while playing ($orange orange pixels)"
 
+# Space on a fresh window pauses (no button holds the focus unseen, so it cannot step the speed instead), and
+# plays again at the same speed.
+speed_at_start=$(region_sum "$speed_region")
+xdotool key --window "$main" space
+deadline=$((SECONDS + step_timeout))
+until [ "$(pixels_like "$date_region" 142,142,147)" -gt 50 ] && [ "$(pixels_like "$date_region" 255,159,10)" -eq 0 ]; do
+    [ $SECONDS -lt $deadline ] || fail "Space did not pause: the date is not grey"
+    sleep 0.1
+done
+import -window root "$out/main-space.png"
+speed_paused=$(region_sum "$speed_region")
+xdotool key --window "$main" space
+wait_for_change "$speed_paused" region_sum "$speed_region"
+[ "$(region_sum "$speed_region")" = "$speed_at_start" ] || fail "Space changed the speed"
+
 before=$(region_sum "$speed_region")
 xdotool mousemove --window "$main" "$forward_x" "$buttons_y" click 1
 wait_for_change "$before" region_sum "$speed_region"
@@ -134,11 +152,16 @@ timeout "$step_timeout" xdotool windowmove --sync "$main" 700 100 || fail "could
 xdotool mousemove --window "$main" "$click_x" "$click_y" click 1
 wait_for_windows Mars 1
 import -window root "$out/main-mars.png"
+xdotool click 1
+wait_for_windows Mars 2
 
-fact=$(windows_named Mars | head -n 1)
-timeout "$step_timeout" xdotool windowfocus --sync "$fact" || fail "could not focus the fact window"
-xdotool key --clearmodifiers ctrl+w
-wait_for_windows Mars 0
+for keys in ctrl+w Escape; do
+    fact=$(windows_named Mars | head -n 1)
+    left=$(($(windows_named Mars | grep -c .) - 1))
+    timeout "$step_timeout" xdotool windowfocus --sync "$fact" || fail "could not focus the fact window"
+    xdotool key --clearmodifiers "$keys"
+    wait_for_windows Mars "$left"
+done
 
 # Still running: play again, and the date moves on (forward is one step above normal: 10,000 x, a few hours a tick).
 kill -0 "$pid" 2>/dev/null || fail "heliora ended when the fact window closed"
@@ -147,18 +170,38 @@ before=$(region_sum "$date_region")
 wait_for_change "$before" region_sum "$date_region"
 import -window root "$out/main-end.png"
 
-kill -TERM "$pid"
+# Ends heliora ($pid) with signal $1 and checks that it exits with status 0, within the step timeout.
+end_with() {
+    kill "-$1" "$pid"
+    (
+        trap 'kill "$sleeper" 2>/dev/null; exit 0' TERM
+        sleep "$step_timeout" &
+        sleeper=$!
+        wait "$sleeper"
+        kill -KILL "$pid"
+    ) >/dev/null 2>&1 &
+    local watchdog=$! status=0
+    wait "$pid" || status=$?
+    pid=
+    kill "$watchdog" 2>/dev/null || true
+    [ "$status" -eq 0 ] || fail "heliora exited with status $status after SIG$1"
+}
+
+end_with HUP
+
+# A second run, as a script's background job: SIGINT and SIGHUP ignored by the parent stay ignored.
 (
-    trap 'kill "$sleeper" 2>/dev/null; exit 0' TERM
-    sleep "$step_timeout" &
-    sleeper=$!
-    wait "$sleeper"
-    kill -KILL "$pid"
-) >/dev/null 2>&1 &
-watchdog=$!
-status=0
-wait "$pid" || status=$?
-pid=
-kill "$watchdog" 2>/dev/null || true
-[ "$status" -eq 0 ] || fail "heliora exited with status $status after SIGTERM"
+    trap '' INT HUP
+    exec "${app_env[@]}" "$heliora" >"$log" 2>&1
+) &
+pid=$!
+timeout "$step_timeout" xdotool search --sync --onlyvisible --name '^Heliora$' >/dev/null \
+    || fail "the second heliora's window did not appear"
+ignored=$((16#$(awk '/^SigIgn:/ { print $2 }' "/proc/$pid/status")))
+caught=$((16#$(awk '/^SigCgt:/ { print $2 }' "/proc/$pid/status")))
+for signal in 1 2; do # SIGHUP, SIGINT
+    [ $(((ignored >> (signal - 1)) & 1)) -eq 1 ] || fail "signal $signal, ignored by the parent, is no longer ignored"
+done
+[ $(((caught >> 14) & 1)) -eq 1 ] || fail "SIGTERM is not handled"
+end_with TERM
 echo "PASS: main window"

@@ -1,6 +1,10 @@
-#include "settings/sharedsettings.h"
+// The shared settings store on disk: hostile files, links, locks and permissions, a full disk, killed and
+// concurrent writers, environments without a configuration folder. Each case broke the QSettings-based store
+// with a crash, a hang, a lost line or a false "false".
 
-#include "support/runcli.h"
+#include "settings/settingsio.h"
+#include "settings/settingstext.h"
+#include "settings/sharedsettings.h"
 
 #include "support/scopedenv.h"
 
@@ -8,28 +12,59 @@
 
 #include <QDir>
 #include <QFile>
-#include <QJsonDocument>
-#include <QJsonObject>
-#include <QProcess>
+#include <QRegularExpression>
 #include <QTemporaryDir>
 
 #include <grp.h>
+#include <signal.h>
+#include <sys/resource.h>
+#include <sys/stat.h>
+#include <sys/wait.h>
 #include <unistd.h>
 
 #include <cstdio>
-#include <vector>
+#include <cstring>
 
 namespace heliora {
 namespace {
 
-    using test::runCli;
+    // A hang fails the test (SIGALRM ends the process) instead of stalling the run.
+    struct HangGuard {
+        HangGuard() { alarm(20); }
+        ~HangGuard() { alarm(0); }
+    };
+
+    QByteArray contentsOf(const QString& path)
+    {
+        QFile file(path);
+        return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("<unreadable>");
+    }
+
+    void writeFile(const QString& path, const QByteArray& bytes)
+    {
+        QFile file(path);
+        ASSERT_TRUE(file.open(QIODevice::WriteOnly | QIODevice::Truncate) && file.write(bytes) == bytes.size());
+    }
+
+    QStringList entriesOf(const QString& folder)
+    {
+        return QDir(folder).entryList(QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot);
+    }
+
+    struct stat statusOf(const QString& path)
+    {
+        struct stat info { };
+        ::lstat(QFile::encodeName(path).constData(), &info);
+        return info;
+    }
 
     // Every test gets its own configuration folder; the user's own is never touched.
     class Settings : public ::testing::Test {
     protected:
         QTemporaryDir folder;
         test::ScopedEnv env { { "XDG_CONFIG_HOME", folder.path().toUtf8().constData() } };
-        const QString suitePath = folder.path() + QStringLiteral("/QZ7R4K2M9T.Heliora.macOS.conf");
+        const QString suitePath = folder.filePath(QStringLiteral("QZ7R4K2M9T.Heliora.macOS.conf"));
+        const std::string suite = QFile::encodeName(suitePath).toStdString();
     };
 
     TEST_F(Settings, RoundTripsAndTellsEveryLiveHolder)
@@ -39,7 +74,6 @@ namespace {
         auto* third = new SharedSettings;
         EXPECT_EQ(first.filePath(), suitePath);
         EXPECT_FALSE(first.showPluto());
-        EXPECT_FALSE(QFile::exists(suitePath)); // the default is never written
         std::vector<std::pair<int, bool>> told;
         QObject::connect(&first, &SharedSettings::showPlutoChanged, [&](bool value) {
             told.emplace_back(1, value);
@@ -49,93 +83,344 @@ namespace {
         QObject::connect(&second, &SharedSettings::showPlutoChanged, [&](bool value) { told.emplace_back(2, value); });
         QObject::connect(third, &SharedSettings::showPlutoChanged, [&](bool value) { told.emplace_back(3, value); });
         ASSERT_TRUE(second.setShowPluto(true));
-        EXPECT_TRUE(SharedSettings().showPluto());
+        EXPECT_EQ(contentsOf(suitePath), "[General]\nshow_pluto=true\n"); // as QSettings writes it
         ASSERT_TRUE(first.setShowPluto(false));
         EXPECT_FALSE(SharedSettings().showPluto());
         EXPECT_EQ(told, (std::vector<std::pair<int, bool>> { { 1, true }, { 2, true }, { 1, false }, { 2, false } }));
+        EXPECT_EQ(entriesOf(folder.path()).size(), 1); // no lock or staging file left
     }
 
     struct FileCase {
+        const char* name;
         QByteArray contents;
         bool reads;
-        const char* afterWrite; // null: the write is refused
+        QByteArray afterWrite; // empty: the write is refused and the file keeps every byte
+        const char* error = ""; // in the refusal's line
         QFile::Permissions permissions = QFile::ReadOwner | QFile::WriteOwner | QFile::ReadOther | QFile::WriteOther;
     };
 
-    void PrintTo(const FileCase& c, std::ostream* os) { *os << c.contents.left(40).toPercentEncoding().constData(); }
+    void PrintTo(const FileCase& c, std::ostream* os) { *os << c.name; }
 
     class SettingsFile : public Settings, public ::testing::WithParamInterface<FileCase> { };
 
-    // What a hand-edited, damaged, foreign, read-only or unreadable file reads as, and what writing the other value
-    // makes of it: a write keeps the other keys and the permissions; a refused one leaves every byte, tells no holder
-    // and is not seen by a later reader (QSettings would cache it). Run by a child that drops root's privileges.
-    TEST_P(SettingsFile, ReadsAndWritesOnlyCleanSettings)
+    // What a foreign, hostile, read-only or unreadable file reads as, and what writing the other value makes of it:
+    // the setting line changes and nothing else, the mode stays; a refused write leaves every byte, says why and
+    // tells no holder. Run by a child that drops root's privileges.
+    TEST_P(SettingsFile, ReadsAndWritesOnlyTheSettingLine)
     {
         const FileCase& c = GetParam();
-        QFile file(suitePath);
-        ASSERT_TRUE(file.open(QIODevice::WriteOnly) && file.write(c.contents) == c.contents.size());
-        file.close();
+        writeFile(suitePath, c.contents);
         ASSERT_TRUE(QFile::setPermissions(folder.path(), QFileDevice::Permissions(0x7777)));
         ASSERT_TRUE(QFile::setPermissions(suitePath, c.permissions));
-        const auto permissions = QFile::permissions(suitePath);
-        const bool writes = c.afterWrite != nullptr;
-        const char* const report = "read %d, wrote %d, read later %d, told %d\n";
-        EXPECT_EXIT(
-            {
-                const bool asNobody = geteuid() != 0 || !(setgroups(0, nullptr) || setgid(65534) || setuid(65534));
-                SharedSettings settings;
-                int told = 0;
-                QObject::connect(&settings, &SharedSettings::showPlutoChanged, [&told] { ++told; });
-                const bool read = settings.showPluto();
-                const bool wrote = settings.setShowPluto(!c.reads);
-                std::fprintf(stderr, report, read, wrote, SharedSettings().showPluto(), told);
-                std::_Exit(asNobody ? 0 : 1);
-            },
-            ::testing::ExitedWithCode(0),
-            QString::asprintf(report, c.reads, writes, writes != c.reads, writes ? 1 : 0).toStdString());
-        EXPECT_EQ(QFile::permissions(suitePath), permissions);
+        const mode_t mode = statusOf(suitePath).st_mode;
+        const bool writes = !c.afterWrite.isEmpty();
+        const char* const report = "read %d, wrote %d, read later %d, told %d: ";
+        const auto readAndWrite = [&] {
+            const bool asNobody = geteuid() != 0 || !(setgroups(0, nullptr) || setgid(65534) || setuid(65534));
+            SharedSettings settings;
+            int told = 0;
+            QObject::connect(&settings, &SharedSettings::showPlutoChanged, [&told] { ++told; });
+            const bool read = settings.showPluto();
+            const bool wrote = settings.setShowPluto(!c.reads);
+            std::fprintf(stderr, report, read, wrote, SharedSettings().showPluto(), told);
+            std::fprintf(stderr, "%s\n", settings.lastError().toUtf8().constData());
+            std::_Exit(asNobody ? 0 : 1);
+        };
+        const QString expected = QString::asprintf(report, c.reads, writes, writes != c.reads, writes ? 1 : 0);
+        EXPECT_EXIT(readAndWrite(), ::testing::ExitedWithCode(0),
+            (QRegularExpression::escape(expected) + ".*" + QRegularExpression::escape(c.error)).toStdString());
+        EXPECT_EQ(statusOf(suitePath).st_mode, mode);
         ASSERT_TRUE(QFile::setPermissions(suitePath, QFile::ReadOwner));
-        ASSERT_TRUE(file.open(QIODevice::ReadOnly));
-        EXPECT_EQ(file.readAll(), writes ? QByteArray(c.afterWrite) : c.contents);
-        EXPECT_EQ(QDir(folder.path()).entryList(QDir::Files | QDir::Hidden).size(), 1); // no staging file left
+        EXPECT_EQ(contentsOf(suitePath), writes ? c.afterWrite : c.contents);
+        EXPECT_EQ(entriesOf(folder.path()).size(), 1);
     }
+
+    const QByteArray nested
+        = QByteArray("@Variant(\\0\\0\\0\\t\\0\\0\\0\\x1").repeated(22'000) + QByteArray(22'000, ')');
+    const QByteArray foreign
+        = "; mine\n%U0444=1\n\xd0\xba\xd0\xbb\xd1\x8e\xd1\x87=\xd0\xb4\nc\\\\d=2\nv=@Variant(\\0\\x7f)\n";
+    const int limit = int(largestSettingsFile);
 
     INSTANTIATE_TEST_SUITE_P(Table, SettingsFile,
-        ::testing::Values(FileCase { "show_pluto=true\n", true, "[General]\nshow_pluto=false\n" },
-            FileCase { "[General]\nshow_pluto=TRUE\n", true, "[General]\nshow_pluto=false\n" },
-            FileCase { "[General]\nshow_pluto=1\n", true, "[General]\nshow_pluto=false\n" },
-            FileCase { "[General]\nshow_pluto=banana\n", false, "[General]\nshow_pluto=true\n" },
-            FileCase { "[General]\nother=1\n\n[window]\nwidth=500\n", false,
-                "[General]\nother=1\nshow_pluto=true\n\n[window]\nwidth=500\n" },
-            FileCase { QByteArray("\x00\x01\xff\xfe[General]\nshow_pluto=true\n", 27), false, nullptr },
-            FileCase { "[General]\nshow_pluto=true\nname=\xc3\x28\n", false, nullptr },
-            FileCase { "[General\nshow_pluto=true\n", false, nullptr },
-            FileCase { "\xef\xbb\xbf[General]\nshow_pluto=true\n", false, nullptr },
-            FileCase { "[General]\nshow_pluto=true\n; " + QByteArray(1 << 20, 'x') + "\n", false, nullptr },
-            FileCase { "[General]\nshow_pluto=true\n", true, nullptr, QFile::ReadOwner | QFile::ReadOther },
-            FileCase { "[General]\nshow_pluto=true\nother=1\n", false, nullptr, {} }));
+        ::testing::Values(FileCase { "NestedVariant", "[General]\na=1\nshow_pluto=" + nested + "\n[x]\nb=2\n", false,
+                              "[General]\na=1\nshow_pluto=true\n[x]\nb=2\n" },
+            FileCase { "ByteOrderMark", "\xEF\xBB\xBF[General]\nshow_pluto=true\n", true,
+                "\xEF\xBB\xBF[General]\nshow_pluto=false\n" },
+            FileCase { "ForeignLines", "[General]\n" + foreign + "show_pluto=TRUE\n[x]\n" + foreign, true,
+                "[General]\n" + foreign + "show_pluto=false\n[x]\n" + foreign },
+            FileCase { "WouldPassTheLimit", ";" + QByteArray(limit - 3, 'x') + "\n", false, "", "larger than 1 MiB" },
+            FileCase { "PastTheLimit", "show_pluto=true\n;" + QByteArray(limit, 'x'), false, "", "larger than 1 MiB" },
+            FileCase { "NulByte", QByteArray("show_pluto=true\n\0\n", 18), false, "", "NUL" },
+            FileCase { "ReadOnly", "show_pluto=true\n", true, "", "read-only", QFile::ReadOwner | QFile::ReadOther },
+            FileCase {
+                "Unreadable", "show_pluto=true\n", false, "", "cannot read", QFile::WriteOwner | QFile::WriteOther }),
+        [](const auto& info) { return std::string(info.param.name); });
 
-    TEST_F(Settings, FallsBackToTheProgramsOwnFileWhenTheSuiteIsNotAFile)
+    // Root rewriting a user's read-only file (root may) keeps it the user's, and read-only.
+    TEST_F(Settings, RootKeepsOwnerAndMode)
     {
-        ASSERT_TRUE(QDir().mkpath(suitePath));
+        if (geteuid() != 0)
+            GTEST_SKIP() << "needs root";
+        writeFile(suitePath, "[General]\nshow_pluto=false\n");
+        ASSERT_EQ(::chown(suite.c_str(), 65534, 65534), 0);
+        ASSERT_EQ(::chmod(suite.c_str(), 0444), 0);
+        ASSERT_TRUE(SharedSettings().setShowPluto(true));
+        const struct stat after = statusOf(suitePath);
+        EXPECT_EQ(after.st_mode & 07777, 0444u);
+        EXPECT_EQ(after.st_uid, 65534u);
+        EXPECT_EQ(after.st_gid, 65534u);
+        EXPECT_TRUE(SharedSettings().showPluto());
+    }
+
+    struct LinkCase {
+        const char* name;
+        const char* link; // where the suite's name points; "@" stands for the configuration folder
+        const char* hop; // where dotfiles/hop points, or null
+        bool fileExists;
+    };
+
+    void PrintTo(const LinkCase& c, std::ostream* os) { *os << c.name; }
+
+    class LinkedFile : public Settings, public ::testing::WithParamInterface<LinkCase> { };
+
+    // Dotfile managers link the file: a write goes through the links to the file, which is replaced atomically
+    // (staged beside it); the links stay links and nothing is left behind.
+    TEST_P(LinkedFile, WritesThroughToTheTarget)
+    {
+        const LinkCase& c = GetParam();
+        ASSERT_TRUE(QDir(folder.path()).mkpath("dotfiles/deeper"));
+        const QString target = folder.filePath("dotfiles/deeper/h.conf");
+        if (c.fileExists)
+            writeFile(target, "; mine\n[General]\nshow_pluto=true\n");
+        const QByteArray link = QByteArray(c.link).replace('@', QFile::encodeName(folder.path()));
+        ASSERT_EQ(::symlink(link.constData(), suite.c_str()), 0);
+        if (c.hop) {
+            ASSERT_EQ(::symlink(c.hop, QFile::encodeName(folder.filePath("dotfiles/hop")).constData()), 0);
+        }
         SharedSettings settings;
-        EXPECT_TRUE(settings.filePath().startsWith(folder.path() + QStringLiteral("/heliora/")));
-        ASSERT_TRUE(settings.setShowPluto(true));
-        EXPECT_TRUE(SharedSettings().showPluto());
+        EXPECT_EQ(settings.showPluto(), c.fileExists);
+        ASSERT_TRUE(settings.setShowPluto(false)) << settings.lastError().toStdString();
+        EXPECT_TRUE(S_ISLNK(statusOf(suitePath).st_mode));
+        EXPECT_EQ(contentsOf(target), QByteArray(c.fileExists ? "; mine\n" : "") + "[General]\nshow_pluto=false\n");
+        EXPECT_EQ(entriesOf(folder.filePath("dotfiles/deeper")), QStringList { "h.conf" });
+        EXPECT_EQ(entriesOf(folder.path()).size(), 2); // the link and dotfiles
     }
 
-    // What one process writes, another reads; a write that fails (the lock file's place taken by a folder, where
-    // QSettings itself would wait forever) is reported and leaves the file alone.
-    TEST_F(Settings, ASecondProcessReadsWhatTheFirstWrote)
+    INSTANTIATE_TEST_SUITE_P(Table, LinkedFile,
+        ::testing::Values(LinkCase { "Relative", "dotfiles/deeper/h.conf", nullptr, true },
+            LinkCase { "Absolute", "@/dotfiles/deeper/h.conf", nullptr, true },
+            LinkCase { "ChainOfTwo", "dotfiles/hop", "deeper/h.conf", true },
+            LinkCase { "ToAnAbsentFile", "dotfiles/deeper/h.conf", nullptr, false }),
+        [](const auto& info) { return std::string(info.param.name); });
+
+    enum class Thing { Fifo, DevZeroLink, Folder, LinkLoop };
+
+    void put(Thing thing, const QString& path)
     {
-        EXPECT_EQ(runCli({ "settings", "set", "show_pluto", "true" }).exitCode, 0);
-        EXPECT_TRUE(SharedSettings().showPluto());
-        ASSERT_TRUE(SharedSettings().setShowPluto(false));
-        EXPECT_EQ(runCli({ "settings", "get", "show_pluto" }).text(), QStringLiteral("false\n"));
-        ASSERT_TRUE(QDir().mkpath(suitePath + QStringLiteral(".lock")));
-        EXPECT_EQ(runCli({ "settings", "set", "show_pluto", "true" }).exitCode, 1);
-        EXPECT_EQ(runCli({ "settings", "get", "show_pluto" }).text(), QStringLiteral("false\n"));
+        const QByteArray name = QFile::encodeName(path);
+        switch (thing) {
+        case Thing::Fifo:
+            ASSERT_EQ(::mkfifo(name.constData(), 0600), 0);
+            break;
+        case Thing::DevZeroLink:
+            ASSERT_EQ(::symlink("/dev/zero", name.constData()), 0);
+            break;
+        case Thing::Folder:
+            ASSERT_EQ(::mkdir(name.constData(), 0700), 0);
+            break;
+        case Thing::LinkLoop:
+            ASSERT_EQ(::symlink(name.constData(), name.constData()), 0);
+            break;
+        }
     }
+
+    class HostileLock : public Settings, public ::testing::WithParamInterface<Thing> { };
+
+    // A FIFO at the lock's place blocked the old lock's open() for ever, a link to /dev/zero made it read without
+    // end: each is refused at once with one line that names the lock, and the file is left as it was.
+    TEST_P(HostileLock, IsRefusedAtOnce)
+    {
+        writeFile(suitePath, "[General]\nshow_pluto=false\n");
+        put(GetParam(), suitePath + ".lock");
+        SharedSettings settings;
+        {
+            const HangGuard guard;
+            EXPECT_FALSE(settings.setShowPluto(true));
+        }
+        EXPECT_EQ(settings.lastError(),
+            QString("the lock \"%1.lock\" is not a regular file (nothing there, or a regular file)").arg(suitePath));
+        EXPECT_EQ(contentsOf(suitePath), "[General]\nshow_pluto=false\n");
+    }
+
+    INSTANTIATE_TEST_SUITE_P(
+        Table, HostileLock, ::testing::Values(Thing::Fifo, Thing::DevZeroLink, Thing::Folder, Thing::LinkLoop));
+
+    class SuiteTaken : public Settings, public ::testing::WithParamInterface<Thing> { };
+
+    // When the suite's name is taken by something that is not a file, each program keeps the setting in a file of its
+    // own; what holds the name is not waited for, and a FIFO at the program's own file is refused too.
+    TEST_P(SuiteTaken, FallsBackToTheProgramsOwnFile)
+    {
+        put(GetParam(), suitePath);
+        const HangGuard guard;
+        SharedSettings settings;
+        const QString own = settings.filePath();
+        EXPECT_TRUE(own.startsWith(folder.path() + "/heliora/"));
+        ASSERT_TRUE(settings.setShowPluto(true)) << settings.lastError().toStdString();
+        EXPECT_TRUE(SharedSettings().showPluto());
+
+        ASSERT_TRUE(QFile::remove(own));
+        put(Thing::Fifo, own);
+        EXPECT_FALSE(SharedSettings().showPluto());
+        EXPECT_FALSE(settings.setShowPluto(true));
+        EXPECT_EQ(
+            settings.lastError(), QString("\"%1\" is not a regular file (a regular file or a link to one)").arg(own));
+    }
+
+    INSTANTIATE_TEST_SUITE_P(
+        Table, SuiteTaken, ::testing::Values(Thing::Fifo, Thing::DevZeroLink, Thing::Folder, Thing::LinkLoop));
+
+    // A disk that fills up while the new file is staged (the file-size limit stands in for a small file system):
+    // the write fails with one line that says why, the old file keeps every byte, and the staging file is removed.
+    TEST_F(Settings, FullDiskKeepsTheOldFile)
+    {
+        const QByteArray old = "[General]\nshow_pluto=false\n" + QByteArray(64 * 1024, ';') + "\n";
+        writeFile(suitePath, old);
+        const auto writeOnAFullDisk = [] {
+            ::signal(SIGXFSZ, SIG_IGN); // the write then fails with EFBIG instead of ending the process
+            rlimit limit {};
+            limit.rlim_cur = limit.rlim_max = 16 * 1024;
+            ::setrlimit(RLIMIT_FSIZE, &limit);
+            SharedSettings settings;
+            const bool wrote = settings.setShowPluto(true);
+            std::fprintf(stderr, "wrote %d: %s\n", wrote, settings.lastError().toUtf8().constData());
+            std::_Exit(0);
+        };
+        EXPECT_EXIT(writeOnAFullDisk(), ::testing::ExitedWithCode(0),
+            "wrote 0: cannot write \".*\": " + std::string(std::strerror(EFBIG)));
+        EXPECT_EQ(contentsOf(suitePath), old);
+        EXPECT_EQ(entriesOf(folder.path()).size(), 1);
+    }
+
+    // A writer killed mid-write (after it took the lock and staged half a file) blocks nobody: its lock died with
+    // it, and the next writer removes its staging file. While it lived, others waited and then gave up.
+    TEST_F(Settings, KilledWriterBlocksNobody)
+    {
+        writeFile(suitePath, "[General]\nshow_pluto=false\n[x]\nkeep=1\n");
+        int ready[2];
+        ASSERT_EQ(::pipe(ready), 0);
+        const pid_t writer = ::fork();
+        ASSERT_GE(writer, 0);
+        if (writer == 0) {
+            const WriteLock lock(suite, std::chrono::milliseconds(1000));
+            const auto staging = createStagingFile(suite, 0600);
+            const bool staged = !lock.problem() && staging && ::write(staging->fd, "[Gen", 4) == 4;
+            [[maybe_unused]] const auto told = ::write(ready[1], staged ? "1" : "0", 1);
+            ::pause();
+            std::_Exit(0);
+        }
+        char staged = 0;
+        EXPECT_EQ(::read(ready[0], &staged, 1), 1);
+        EXPECT_EQ(staged, '1');
+        EXPECT_EQ(writeShowPluto(suite, true, std::chrono::milliseconds(100)).kind, SettingsProblem::LockBusy);
+        ::kill(writer, SIGKILL);
+        ::waitpid(writer, nullptr, 0);
+        EXPECT_EQ(entriesOf(folder.path()).size(), 3) << "the file, a lock file and a staging file";
+
+        SharedSettings settings;
+        ASSERT_TRUE(settings.setShowPluto(true)) << settings.lastError().toStdString();
+        EXPECT_EQ(contentsOf(suitePath), "[General]\nshow_pluto=true\n[x]\nkeep=1\n");
+        EXPECT_EQ(entriesOf(folder.path()).size(), 1);
+    }
+
+    // Writers in several processes at once take turns: none fails, and the file ends with its one setting line and
+    // everything else as it was.
+    TEST_F(Settings, ConcurrentWritersTakeTurns)
+    {
+        writeFile(suitePath, "[General]\na=1\n[x]\nkeep=1\n");
+        std::vector<pid_t> writers;
+        for (int child = 0; child < 4; ++child) {
+            writers.push_back(::fork());
+            if (writers.back() == 0) {
+                int failures = 0;
+                for (int round = 0; round < 25; ++round)
+                    failures += SharedSettings().setShowPluto((round + child) % 2 == 0) ? 0 : 1;
+                std::_Exit(failures);
+            }
+        }
+        for (const pid_t pid : writers) {
+            int status = -1;
+            ASSERT_EQ(::waitpid(pid, &status, 0), pid);
+            EXPECT_EQ(status, 0) << "failed writes: " << WEXITSTATUS(status);
+        }
+        EXPECT_TRUE(QRegularExpression("^\\[General\\]\na=1\nshow_pluto=(true|false)\n\\[x\\]\nkeep=1\n$")
+                        .match(contentsOf(suitePath))
+                        .hasMatch());
+        EXPECT_EQ(entriesOf(folder.path()).size(), 1);
+    }
+
+    // Reads happen in memory and writes stage beside the file: a missing TMPDIR changes nothing.
+    TEST_F(Settings, NeedsNoTemporaryFolder)
+    {
+        writeFile(suitePath, "[General]\nshow_pluto=true\n");
+        const test::ScopedEnv tmp { { "TMPDIR", "/nonexistent/tmp" } };
+        EXPECT_TRUE(SharedSettings().showPluto());
+        EXPECT_TRUE(SharedSettings().setShowPluto(false));
+        EXPECT_FALSE(SharedSettings().showPluto());
+    }
+
+    struct Environment {
+        const char* name;
+        const char* xdg; // "@" stands for the test's folder; null: unset
+        const char* home;
+        const char* folder; // where the file is expected; null: no configuration folder
+    };
+
+    void PrintTo(const Environment& e, std::ostream* os) { *os << e.name; }
+
+    class ConfigFolder : public ::testing::TestWithParam<Environment> { };
+
+    // Which folder holds the file; reading and asking for the path create nothing, not even the folder, which the
+    // first write makes private. Without a folder nothing is read or written, and the holder says why.
+    TEST_P(ConfigFolder, ReadingCreatesNothing)
+    {
+        const Environment& e = GetParam();
+        const QTemporaryDir root;
+        const auto inRoot = [&](const char* value) {
+            return value ? QByteArray(value).replace('@', QFile::encodeName(root.path())) : QByteArray();
+        };
+        const QByteArray xdg = inRoot(e.xdg), home = inRoot(e.home);
+        const test::ScopedEnv env { { "XDG_CONFIG_HOME", e.xdg ? xdg.constData() : nullptr },
+            { "HOME", e.home ? home.constData() : nullptr } };
+        const QString cwd = QDir::currentPath();
+        ASSERT_TRUE(QDir::setCurrent(root.path()));
+        SharedSettings settings;
+        EXPECT_FALSE(settings.showPluto());
+        EXPECT_EQ(SharedSettings::suiteFilePath(), settings.filePath());
+        EXPECT_TRUE(entriesOf(root.path()).isEmpty());
+        if (e.folder) {
+            const QString expected = QString::fromUtf8(inRoot(e.folder));
+            EXPECT_EQ(settings.filePath(), expected + "/QZ7R4K2M9T.Heliora.macOS.conf");
+            EXPECT_TRUE(settings.setShowPluto(true)) << settings.lastError().toStdString();
+            EXPECT_EQ(statusOf(expected).st_mode & 07777, 0700u);
+        } else {
+            EXPECT_TRUE(settings.filePath().isEmpty());
+            EXPECT_FALSE(settings.setShowPluto(true));
+            EXPECT_EQ(settings.lastError(),
+                "no configuration folder: neither XDG_CONFIG_HOME nor HOME is set (an absolute path in either)");
+            EXPECT_TRUE(entriesOf(root.path()).isEmpty());
+        }
+        QDir::setCurrent(cwd);
+    }
+
+    INSTANTIATE_TEST_SUITE_P(Table, ConfigFolder,
+        ::testing::Values(Environment { "Xdg", "@/a/b//", "@/home", "@/a/b" },
+            Environment { "Home", nullptr, "@/home", "@/home/.config" },
+            Environment { "RelativeXdgIgnored", "rel", "@/home", "@/home/.config" },
+            Environment { "EmptyXdgIgnored", "", "@/home", "@/home/.config" },
+            Environment { "NeitherSet", nullptr, nullptr, nullptr },
+            Environment { "OnlyRelative", "rel", "home", nullptr }, Environment { "OnlyEmpty", "", "", nullptr }),
+        [](const auto& info) { return std::string(info.param.name); });
 
 } // namespace
 } // namespace heliora

@@ -1,4 +1,4 @@
-// The lists of bodies and the planets-list widget preview. The QApplication is the folder's (orrery_test.cpp).
+// The lists of bodies and the planets-list widget preview.
 
 #include "settings/sharedsettings.h"
 #include "strings/stringtable.h"
@@ -27,14 +27,6 @@ namespace heliora {
 namespace {
 
     constexpr double start2024 = 1704067200.0; // 2024-01-01T00:00:00Z
-
-    QStringList objectNames(const QList<QWidget*>& widgets)
-    {
-        QStringList names;
-        for (const QWidget* widget : widgets)
-            names.append(widget->objectName());
-        return names;
-    }
 
     /// The rows of a PlanetsList by column, each column top to bottom, after layout.
     std::vector<QStringList> columns(const PlanetsList& list)

@@ -124,15 +124,6 @@ namespace {
 
     INSTANTIATE_TEST_SUITE_P(DeviceRatios, OrreryPainting, ::testing::Values(1.0, 2.0));
 
-    struct QtApplication : ::testing::Environment { // one for the whole program, gone before its statics
-        int argc = 1;
-        char name[12] = "views_tests", *argv[2] = { name, nullptr };
-        std::optional<QApplication> app;
-        void SetUp() override { app.emplace(argc, argv); }
-        void TearDown() override { app.reset(); }
-    };
-    [[maybe_unused]] const auto* const qtApplication = ::testing::AddGlobalTestEnvironment(new QtApplication);
-
     class ViewTest : public ::testing::Test {
     protected:
         void SetUp() override { view.setDate(start2024); }

@@ -1,0 +1,195 @@
+#include "app/helioraapplication.h"
+
+#include "app/appearance.h"
+#include "app/detailwindowcontroller.h"
+#include "app/mainwindow.h"
+#include "app/quitsignals.h"
+#include "app/screenshot.h"
+#include "app/terminaltext.h"
+#include "artwork/artwork.h"
+#include "clock/datetexts.h"
+#include "strings/stringtable.h"
+#include "version/version.h"
+
+#include <QApplication>
+#include <QLibraryInfo>
+#include <QTimer>
+#include <QTranslator>
+
+#include <csignal>
+
+namespace heliora {
+
+namespace {
+
+    constexpr int screenshotTimeoutMs = 30000;
+
+    const char* signalName(int signal)
+    {
+        switch (signal) {
+        case SIGTERM:
+            return "SIGTERM";
+        case SIGINT:
+            return "SIGINT";
+        case SIGHUP:
+            return "SIGHUP";
+        default:
+            return "a signal";
+        }
+    }
+
+} // namespace
+
+void prepareApplication(QApplication& app)
+{
+    QApplication::setApplicationName(QStringLiteral("heliora"));
+    QApplication::setApplicationVersion(QString::fromUtf8(versionString.data(), qsizetype(versionString.size())));
+    // No application display name: Qt would append it to every window title, and a fact window's title is the
+    // body's name alone.
+    QApplication::setDesktopFileName(QStringLiteral("app.heliora.Heliora"));
+    applyDarkAppearance(app);
+
+    // Qt's own texts follow Heliora's: German texts get Qt's German, and a language that Heliora does not speak
+    // gets English from both rather than a mixture. A missing translation file leaves Qt's texts English.
+    const QString language = strings().language();
+    if (language != QLatin1String("en")) {
+        auto* qtTexts = new QTranslator(&app);
+        if (qtTexts->load(QStringLiteral("qtbase_") + language, QLibraryInfo::path(QLibraryInfo::TranslationsPath)))
+            QApplication::installTranslator(qtTexts);
+        else
+            delete qtTexts;
+    }
+}
+
+HelioraApplication::HelioraApplication(AppOptions options, QObject* parent)
+    : QObject(parent)
+    , m_options(std::move(options))
+    , m_state(std::make_unique<AppState>())
+    , m_heartbeat(std::make_unique<ClockHeartbeat>(m_state->rotation()))
+{
+    if (m_options.date)
+        rotation().setDate(*m_options.date);
+}
+
+HelioraApplication::~HelioraApplication()
+{
+    // Windows still open when the event loop ends were never closed, so they did not free themselves.
+    for (const QPointer<DetailWindowController>& window : m_factWindows)
+        delete window.data();
+}
+
+std::optional<int> HelioraApplication::start()
+{
+    if (m_options.detail && m_options.screenshotPath) {
+        // A screenshot of a fact window shows that window alone; the clock has nothing to show.
+        DetailWindowController* window = DetailWindowController::forBody(*m_options.detail);
+        m_factWindows.emplace_back(window);
+        return startScreenshot(window);
+    }
+
+    // Links given on the command line: a date link sets the clock's date; anything else is ignored silently.
+    for (const QString& link : m_options.links)
+        openLink(link);
+    if (m_options.screenshotPath)
+        return startScreenshot(&ensureMainWindow());
+
+    showMainWindow();
+    // The application icon follows the first frame: decoding its pictures takes longer than the rest of the
+    // start-up (bench/app), and a window manager shows a late icon as well as an early one.
+    afterFirstFrame(m_mainWindow.get(), [] { QApplication::setWindowIcon(artwork::applicationIcon()); });
+    if (m_options.detail)
+        openDetailWindow(*m_options.detail);
+    return std::nullopt;
+}
+
+std::optional<int> HelioraApplication::startScreenshot(QWidget* window)
+{
+    if (const QString problem = screenshotSizeProblem(window); !problem.isEmpty()) {
+        printError(problem);
+        return 2;
+    }
+    // Watched before it is shown: the window may paint its first frame while it is being shown.
+    const QString path = *m_options.screenshotPath;
+    auto painted = std::make_shared<bool>(false);
+    afterFirstFrame(window, [this, window, path, painted] {
+        *painted = true;
+        // Asked first, without waiting for the event loop to pass the signal on: a run told to stop before
+        // it wrote its picture must not write it and report success.
+        if (const int signal = receivedTerminationSignal()) {
+            endOnSignal(signal);
+            return;
+        }
+        QCoreApplication::exit(writeScreenshot(window, path) ? 0 : 1);
+    });
+    QTimer::singleShot(screenshotTimeoutMs, window, [painted] {
+        if (*painted)
+            return;
+        printError(QStringLiteral("--screenshot: no frame was painted within %1 s; no picture written")
+                       .arg(screenshotTimeoutMs / 1000));
+        QCoreApplication::exit(1);
+    });
+    window->show();
+    return std::nullopt;
+}
+
+int HelioraApplication::exec()
+{
+    handleTerminationSignals(this, [this](int signal) { endOnSignal(signal); });
+    if (const std::optional<int> status = start())
+        return *status;
+    return QApplication::exec();
+}
+
+void HelioraApplication::endOnSignal(int signal)
+{
+    // A screenshot run ends the loop as soon as its picture is written, so a signal that gets here came first:
+    // the run did not do its job and must not look as if it had.
+    if (m_options.screenshotPath) {
+        printError(QStringLiteral("--screenshot: ended by %1 before the picture was written")
+                       .arg(QLatin1String(signalName(signal))));
+        QCoreApplication::exit(128 + signal);
+        return;
+    }
+    // As closing the last window does: the event loop ends, and every window and the clock are freed.
+    QCoreApplication::exit(0);
+}
+
+MainWindow& HelioraApplication::ensureMainWindow()
+{
+    if (!m_mainWindow) {
+        m_mainWindow = std::make_unique<MainWindow>(
+            rotation(), [this](const SolarSystemObject& body) { openDetailWindow(body); });
+        m_heartbeat->watch(m_mainWindow.get());
+    }
+    return *m_mainWindow;
+}
+
+void HelioraApplication::showMainWindow()
+{
+    // A window already on screen may be behind others; a new one comes up on top by itself.
+    const bool shown = ensureMainWindow().isVisible();
+    m_mainWindow->show();
+    if (shown)
+        m_mainWindow->raise();
+    m_mainWindow->activateWindow();
+}
+
+DetailWindowController* HelioraApplication::openDetailWindow(const SolarSystemObject& body)
+{
+    std::erase_if(m_factWindows, [](const QPointer<DetailWindowController>& window) { return window.isNull(); });
+    DetailWindowController* window = DetailWindowController::forBody(body);
+    m_factWindows.emplace_back(window);
+    window->show();
+    return window;
+}
+
+bool HelioraApplication::openLink(const QString& link)
+{
+    const std::optional<double> date = parseDateLink(link);
+    if (!date)
+        return false;
+    rotation().setDate(*date);
+    return true;
+}
+
+} // namespace heliora

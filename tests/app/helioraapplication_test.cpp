@@ -1,0 +1,129 @@
+#include "app/helioraapplication.h"
+
+#include "app/detailwindowcontroller.h"
+#include "app/glyphbutton.h"
+#include "app/mainwindow.h"
+#include "clock/currentdate.h"
+#include "strings/stringtable.h"
+#include "support/scopedenv.h"
+#include "views/solarsystemview.h"
+
+#include <QApplication>
+#include <QImage>
+#include <QPointer>
+#include <QTemporaryDir>
+#include <QTranslator>
+
+#include <gtest/gtest.h>
+
+namespace heliora {
+namespace {
+
+    constexpr double now = 1706702400.0; // 2024-01-31T12:00:00Z
+    constexpr double leapDay2020 = 1582934400.0; // 2020-02-29T00:00:00Z
+
+    QStringList visibleFactWindows()
+    {
+        QStringList titles;
+        for (QWidget* window : QApplication::topLevelWidgets()) {
+            if (qobject_cast<DetailWindowController*>(window) && window->isVisible())
+                titles.append(window->windowTitle());
+        }
+        titles.sort();
+        return titles;
+    }
+
+    class Application : public ::testing::Test {
+    protected:
+        ~Application() override { setFixedCurrentDate(std::nullopt); }
+
+        bool pinned = (setFixedCurrentDate(now), true);
+        QTemporaryDir config;
+        test::ScopedEnv env { { "TZ", "UTC" }, { "XDG_CONFIG_HOME", qPrintable(config.path()) } };
+    };
+
+    TEST_F(Application, StartsWithTheMainWindowOnTheOneClockAndEndsWithEveryWindow)
+    {
+        AppOptions options;
+        options.date = 0.0;
+        options.links = { QStringLiteral("not a link"), QStringLiteral("heliora://?date=20200229") };
+        options.detail = SolarSystemObject::planet(Planet::mars);
+        auto app = std::make_unique<HelioraApplication>(options);
+        EXPECT_EQ(app->mainWindow(), nullptr);
+        EXPECT_EQ(app->rotation().date(), 0.0);
+        ASSERT_EQ(app->start(), std::nullopt);
+
+        // The link came after --date, and wins.
+        EXPECT_EQ(app->rotation().date(), leapDay2020);
+        QPointer<MainWindow> main = app->mainWindow();
+        ASSERT_TRUE(main && main->isVisible());
+        EXPECT_TRUE(app->heartbeat().isBeating());
+        EXPECT_EQ(visibleFactWindows(), QStringList { QStringLiteral("Mars") });
+
+        // A click on a body in the main window opens its window through the application.
+        main->findChild<SolarSystemView*>(QStringLiteral("orrery"))->press(SolarSystemObject::sun());
+        EXPECT_EQ(visibleFactWindows(), QStringList({ QStringLiteral("Mars"), QStringLiteral("Sun") }));
+
+        main->close();
+        EXPECT_FALSE(app->heartbeat().isBeating()) << "no main window shown";
+        app->showMainWindow();
+        EXPECT_EQ(app->mainWindow(), main.data()) << "one main window";
+        EXPECT_TRUE(app->heartbeat().isBeating());
+
+        app.reset();
+        EXPECT_TRUE(main.isNull());
+        EXPECT_EQ(visibleFactWindows(), QStringList());
+    }
+
+    TEST_F(Application, DateLinksSetTheDateAloneAndAnythingElseChangesNothing)
+    {
+        HelioraApplication app { AppOptions {} };
+        app.rotation().setSpeedType(SpeedType::forwardHigh);
+        app.rotation().togglePlayPause();
+        EXPECT_TRUE(app.openLink(QStringLiteral("heliora://?date=20200229")));
+        EXPECT_EQ(app.rotation().date(), leapDay2020);
+        EXPECT_EQ(app.rotation().timeState(), TimeState::pause);
+        EXPECT_EQ(app.rotation().speedType(), SpeedType::forwardHigh);
+        for (const char* bad : { "heliora://?date=2024013", "heliora://?date=20241341", "Heliora://?date=20240131",
+                 "heliora://?Date=20240131", "https://example.org/?date=20240131", "", "heliora://?date=\n20240131" }) {
+            EXPECT_FALSE(app.openLink(QString::fromLatin1(bad))) << bad;
+            EXPECT_EQ(app.rotation().date(), leapDay2020) << bad;
+        }
+    }
+
+    TEST_F(Application, RendersAFactWindowAloneWithoutAMainWindow)
+    {
+        QTemporaryDir dir;
+        AppOptions options;
+        options.screenshotPath = dir.filePath(QStringLiteral("sun.png"));
+        options.detail = SolarSystemObject::sun();
+        HelioraApplication app(options);
+        ASSERT_EQ(app.start(), std::nullopt);
+        EXPECT_EQ(app.mainWindow(), nullptr);
+        EXPECT_FALSE(app.heartbeat().isBeating());
+        EXPECT_EQ(QApplication::exec(), 0);
+        const QImage picture(*options.screenshotPath);
+        EXPECT_EQ(picture.size(), DetailWindowController::contentSize);
+    }
+
+    // In German, Qt's own texts are German too: the key names in the tooltips, its context menus and buttons.
+    TEST_F(Application, GermanTextsComeWithQtsGermanTexts)
+    {
+        setStringsLanguage(QStringLiteral("de"));
+        prepareApplication(*qApp);
+        const QString right = QKeySequence(Qt::Key_Right).toString(QKeySequence::NativeText);
+        HelioraApplication app { AppOptions {} };
+        app.showMainWindow();
+        const QString forward = app.mainWindow()->findChild<GlyphButton*>(QStringLiteral("forward"))->toolTip();
+        const QString cancel = QCoreApplication::translate("QPlatformTheme", "Cancel");
+
+        qDeleteAll(qApp->findChildren<QTranslator*>());
+        setStringsLanguage(QStringLiteral("en"));
+        EXPECT_EQ(right, QStringLiteral("Rechts"));
+        EXPECT_EQ(forward, QStringLiteral("Vorwärts (Rechts)"));
+        EXPECT_EQ(cancel, QStringLiteral("Abbrechen"));
+        EXPECT_EQ(QKeySequence(Qt::Key_Right).toString(QKeySequence::NativeText), QStringLiteral("Right"));
+    }
+
+} // namespace
+} // namespace heliora

@@ -1,0 +1,166 @@
+// heliora-cli settings, as a script meets it: what it prints, its one-line errors with the input escaped, its exit
+// statuses, and what it does with a hostile file, a hostile or busy lock and no configuration folder.
+
+#include "settings/settingsio.h"
+
+#include "support/runcli.h"
+
+#include <gtest/gtest.h>
+
+#include <QDir>
+#include <QFile>
+#include <QTemporaryDir>
+
+#include <sys/stat.h>
+
+namespace heliora {
+namespace {
+
+    using test::CliResult;
+    using test::runCli;
+
+    const char* const suiteName = "QZ7R4K2M9T.Heliora.macOS.conf";
+
+    class SettingsCommand : public ::testing::Test {
+    protected:
+        QTemporaryDir folder;
+        const QString suitePath = folder.filePath(QString::fromLatin1(suiteName));
+
+        CliResult run(const QStringList& arguments) const
+        {
+            QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+            env.insert(QStringLiteral("XDG_CONFIG_HOME"), folder.path());
+            return runCli(QStringList { QStringLiteral("settings") } + arguments, env);
+        }
+
+        QByteArray contents() const
+        {
+            QFile file(suitePath);
+            return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+        }
+
+        void writeContents(const QByteArray& bytes) const
+        {
+            QFile file(suitePath);
+            ASSERT_TRUE(file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size());
+        }
+    };
+
+    TEST_F(SettingsCommand, GetSetAndPath)
+    {
+        const CliResult path = run({ "path" });
+        EXPECT_EQ(path.exitCode, 0);
+        EXPECT_EQ(path.text(), suitePath + QLatin1Char('\n'));
+        EXPECT_EQ(run({ "get", "show_pluto" }).text(), QStringLiteral("false\n"));
+        EXPECT_TRUE(QDir(folder.path()).isEmpty()) << "path and get create nothing";
+
+        for (const char* value : { "true", "false", "true" }) {
+            const CliResult set = run({ "set", "show_pluto", value });
+            EXPECT_EQ(set.exitCode, 0);
+            EXPECT_TRUE(set.out.isEmpty() && set.err.isEmpty()) << set.err.constData();
+            EXPECT_EQ(run({ "get", "show_pluto" }).text(), QString::fromLatin1(value) + QLatin1Char('\n'));
+        }
+        EXPECT_EQ(contents(), "[General]\nshow_pluto=true\n");
+    }
+
+    struct UsageCase {
+        const char* name;
+        QStringList arguments;
+        const char* message; // after "heliora-cli: settings: "
+    };
+
+    void PrintTo(const UsageCase& c, std::ostream* os) { *os << c.name; }
+
+    class SettingsUsage : public SettingsCommand, public ::testing::WithParamInterface<UsageCase> { };
+
+    // Every bad argument: status 2, nothing on stdout, one line on stderr that says what is wrong and what is
+    // accepted, with the input quoted and its control characters escaped; the file is not touched.
+    TEST_P(SettingsUsage, SaysWhatIsWrongInOneLine)
+    {
+        const CliResult result = run(GetParam().arguments);
+        EXPECT_EQ(result.exitCode, 2);
+        EXPECT_TRUE(result.out.isEmpty());
+        EXPECT_EQ(result.err, QByteArray("heliora-cli: settings: ") + GetParam().message + '\n');
+        EXPECT_FALSE(QFile::exists(suitePath));
+    }
+
+    INSTANTIATE_TEST_SUITE_P(Table, SettingsUsage,
+        ::testing::Values(
+            UsageCase { "NoAction", {}, "missing action (get show_pluto, set show_pluto true|false, or path)" },
+            UsageCase { "UnknownAction", { QString::fromUtf8("g\x1b[2Jet\xc2\x9b\xe2\x80\xa8\xc3\xa9") },
+                "unknown action \"g\\x1b[2Jet\\x9b\\u2028\xc3\xa9\" (get show_pluto, set show_pluto true|false, or "
+                "path)" },
+            UsageCase { "GetWithoutKey", { "get" }, "get needs a key (get show_pluto)" },
+            UsageCase { "UnknownKey", { "get", "show\npluto" }, "unknown key \"show\\npluto\" (show_pluto)" },
+            UsageCase { "SetWithoutValue", { "set", "show_pluto" }, "set show_pluto needs a value (true or false)" },
+            UsageCase { "UnknownValue", { "set", "show_pluto", "TRUE\r" },
+                "unknown value \"TRUE\\r\" for show_pluto (true or false)" },
+            UsageCase { "QuotesAndBackslashes", { "set", "show_pluto", "\"1\\" },
+                "unknown value \"\\\"1\\\\\" for show_pluto (true or false)" },
+            UsageCase { "ExtraAfterSet", { "set", "show_pluto", "true", "\t" },
+                "unexpected argument \"\\t\" (set show_pluto true|false)" },
+            UsageCase { "ExtraAfterPath", { "path", "x" }, "unexpected argument \"x\" (path, with nothing after it)" }),
+        [](const auto& info) { return std::string(info.param.name); });
+
+    // Without a configuration folder every action says so in one line and exits 2, creating nothing anywhere.
+    TEST_F(SettingsCommand, WithoutConfigurationFolder)
+    {
+        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+        env.remove(QStringLiteral("HOME"));
+        env.insert(QStringLiteral("XDG_CONFIG_HOME"), QStringLiteral("relative/ignored"));
+        for (const QStringList& arguments : { QStringList { "path" }, QStringList { "get", "show_pluto" },
+                 QStringList { "set", "show_pluto", "true" } }) {
+            QProcess process;
+            process.setProcessEnvironment(env);
+            process.setWorkingDirectory(folder.path());
+            process.start(QStringLiteral(HELIORA_CLI_PATH), QStringList { "settings" } + arguments);
+            ASSERT_TRUE(process.waitForFinished(60'000));
+            EXPECT_EQ(process.exitCode(), 2);
+            EXPECT_TRUE(process.readAllStandardOutput().isEmpty());
+            EXPECT_EQ(process.readAllStandardError(),
+                "heliora-cli: settings: no configuration folder: neither XDG_CONFIG_HOME nor HOME is set (an absolute "
+                "path in either)\n");
+        }
+        EXPECT_TRUE(QDir(folder.path()).isEmpty());
+    }
+
+    // The file that crashed every program: get says false at once, and set replaces that one line.
+    TEST_F(SettingsCommand, NestedVariantFile)
+    {
+        const QByteArray nested = QByteArray("@Variant(\\0\\0\\0\\t").repeated(22'000) + QByteArray(22'000, ')');
+        writeContents("; mine\n[General]\nshow_pluto=" + nested + "\nsize=3\n[window]\nx=1\n");
+        EXPECT_EQ(run({ "get", "show_pluto" }).text(), QStringLiteral("false\n"));
+        EXPECT_EQ(run({ "set", "show_pluto", "true" }).exitCode, 0);
+        EXPECT_EQ(contents(), "; mine\n[General]\nshow_pluto=true\nsize=3\n[window]\nx=1\n");
+    }
+
+    // A failed write: status 1, one line naming the cause, the file as it was. A FIFO at the lock's place is
+    // refused at once; a lock held by another writer is waited for (about a second) and then given up.
+    TEST_F(SettingsCommand, FailedWriteSaysWhyInOneLine)
+    {
+        writeContents("[General]\nshow_pluto=false\n");
+        const QString lock = suitePath + QStringLiteral(".lock");
+        ASSERT_EQ(::mkfifo(QFile::encodeName(lock).constData(), 0600), 0);
+        const CliResult fifo = run({ "set", "show_pluto", "true" });
+        EXPECT_EQ(fifo.exitCode, 1);
+        EXPECT_TRUE(fifo.out.isEmpty());
+        EXPECT_EQ(fifo.err,
+            "heliora-cli: settings: the lock \"" + QFile::encodeName(lock)
+                + "\" is not a regular file (nothing there, or a regular file)\n");
+        ASSERT_TRUE(QFile::remove(lock));
+
+        {
+            const WriteLock held(QFile::encodeName(suitePath).toStdString(), std::chrono::milliseconds(0));
+            ASSERT_FALSE(held.problem());
+            const CliResult busy = run({ "set", "show_pluto", "true" });
+            EXPECT_EQ(busy.exitCode, 1);
+            EXPECT_EQ(busy.err,
+                "heliora-cli: settings: another writer held the lock \"" + QFile::encodeName(lock)
+                    + "\" for a second (try again)\n");
+        }
+        EXPECT_EQ(contents(), "[General]\nshow_pluto=false\n");
+        EXPECT_EQ(run({ "set", "show_pluto", "true" }).exitCode, 0) << "the lock is free again";
+    }
+
+} // namespace
+} // namespace heliora
