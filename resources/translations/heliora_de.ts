@@ -393,5 +393,9 @@
         <source>Planetary positions and facts are based on data from NASA's Space Science Data Coordinated Archive:</source>
         <translation>Die Planetenpositionen und Daten beruhen auf dem Space Science Data Coordinated Archive der NASA:</translation>
     </message>
+    <message id="settings_command">
+        <source>Settings…</source>
+        <translation>Einstellungen…</translation>
+    </message>
 </context>
 </TS>

@@ -393,5 +393,9 @@
         <source>Planetary positions and facts are based on data from NASA's Space Science Data Coordinated Archive:</source>
         <translation>Planetary positions and facts are based on data from NASA's Space Science Data Coordinated Archive:</translation>
     </message>
+    <message id="settings_command">
+        <source>Settings…</source>
+        <translation>Settings…</translation>
+    </message>
 </context>
 </TS>

@@ -20,16 +20,15 @@ namespace {
 
     struct TabInfo {
         SettingsTab tab;
-        const char* name; // on the command line
         const char* objectName;
         const char* glyph;
     };
 
     constexpr std::array<TabInfo, 4> tabInfos { {
-        { SettingsTab::general, "general", "general", "gear" },
-        { SettingsTab::viewing, "viewing", "viewing", "eyeglasses" },
-        { SettingsTab::solarSystem, "solar-system", "solar_system", "list.bullet" },
-        { SettingsTab::info, "about", "about", "info.circle" },
+        { SettingsTab::general, "general", "gear" },
+        { SettingsTab::viewing, "viewing", "eyeglasses" },
+        { SettingsTab::solarSystem, "solar_system", "list.bullet" },
+        { SettingsTab::info, "about", "info.circle" },
     } };
 
     QString tabLabel(SettingsTab tab)
@@ -48,17 +47,6 @@ namespace {
     }
 
 } // namespace
-
-QString settingsTabName(SettingsTab tab) { return QLatin1String(tabInfos[static_cast<std::size_t>(tab)].name); }
-
-std::optional<SettingsTab> settingsTabFromName(const QString& name)
-{
-    for (const TabInfo& info : tabInfos) {
-        if (name == QLatin1String(info.name))
-            return info.tab;
-    }
-    return std::nullopt;
-}
 
 SettingsWindow::SettingsWindow(
     RotationState& rotation, OpenFactWindow openFactWindow, std::function<double()> now, QWidget* parent)

@@ -1,26 +1,17 @@
 #pragma once
 
+#include "app/settingstab.h"
 #include "model/planet.h"
 
-#include <QString>
 #include <QWidget>
 
 #include <functional>
-#include <optional>
 
 class QTabWidget;
 
 namespace heliora {
 
 class RotationState;
-
-/// The settings window's tabs, in their order.
-enum class SettingsTab { general, viewing, solarSystem, info };
-
-/// The tab's name on the command line: "general", "viewing", "solar-system", "about".
-QString settingsTabName(SettingsTab tab);
-/// The tab with that command-line name (exactly as written); nothing for any other text.
-std::optional<SettingsTab> settingsTabFromName(const QString& name);
 
 /// A top-level window with Heliora's settings, in four tabs, each labelled with its text and its glyph:
 /// General (GeneralSettingsView: the date picker, today, the links), Viewing (ViewingView: Pluto and the widget
