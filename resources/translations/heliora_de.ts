@@ -390,8 +390,8 @@
         <translation>den Heliora-Entwicklern</translation>
     </message>
     <message id="planetary_positions_are_from_nssdca">
-        <source>Planetary positions and facts are based on data from NASA's Space Science Data Coordinated Archive:</source>
-        <translation>Die Planetenpositionen und Daten beruhen auf dem Space Science Data Coordinated Archive der NASA:</translation>
+        <source>Planetary data from NASA's Space Science Data Coordinated Archive:</source>
+        <translation>Planetendaten aus dem Space Science Data Coordinated Archive der NASA:</translation>
     </message>
     <message id="settings_command">
         <source>Settings…</source>

@@ -390,8 +390,8 @@
         <translation>The Heliora developers</translation>
     </message>
     <message id="planetary_positions_are_from_nssdca">
-        <source>Planetary positions and facts are based on data from NASA's Space Science Data Coordinated Archive:</source>
-        <translation>Planetary positions and facts are based on data from NASA's Space Science Data Coordinated Archive:</translation>
+        <source>Planetary data from NASA's Space Science Data Coordinated Archive:</source>
+        <translation>Planetary data from NASA's Space Science Data Coordinated Archive:</translation>
     </message>
     <message id="settings_command">
         <source>Settings…</source>
