@@ -2,13 +2,14 @@
 
 #include "app/appearance.h"
 #include "app/detailwindowcontroller.h"
+#include "app/errorline.h"
 #include "app/mainwindow.h"
 #include "app/quitsignals.h"
 #include "app/screenshot.h"
-#include "app/terminaltext.h"
 #include "artwork/artwork.h"
 #include "clock/datetexts.h"
 #include "strings/stringtable.h"
+#include "terminal/terminaltext.h"
 #include "version/version.h"
 
 #include <QApplication>
