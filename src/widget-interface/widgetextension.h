@@ -123,7 +123,7 @@ public:
 inline constexpr char widgetBundleIid[] = "app.heliora.WidgetBundle/1";
 
 /// The configuration of `kind` in the bundle, or null.
-inline const WidgetConfiguration* findWidget(const WidgetBundle& bundle, QStringView kind)
+inline const WidgetConfiguration* findWidget(const WidgetBundle& bundle, const QString& kind)
 {
     for (const WidgetConfiguration* widget : bundle.widgets()) {
         if (widget->kind() == kind)
