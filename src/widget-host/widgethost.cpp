@@ -101,7 +101,6 @@ WidgetWindow* WidgetHost::show(int record)
     connect(window, &WidgetWindow::openAppRequested, this, &WidgetHost::openApp);
     connect(window, &WidgetWindow::moved, this, &WidgetHost::remember);
     connect(window, &WidgetWindow::pixelRatioChanged, this, &WidgetHost::redraw);
-    connect(window, &QObject::destroyed, this, &WidgetHost::checkIdle, Qt::QueuedConnection);
     // The window exists (for its X11 id) before it is mapped, so the desktop hints are there when the window
     // manager first sees it.
     window->winId();
@@ -236,6 +235,7 @@ void WidgetHost::remove(int id)
     armAlarm();
     if (window)
         window->close();
+    QMetaObject::invokeMethod(this, &WidgetHost::checkIdle, Qt::QueuedConnection);
 }
 
 void WidgetHost::remember(int id)
