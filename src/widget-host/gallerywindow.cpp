@@ -14,6 +14,7 @@ namespace {
 
     constexpr int rowSpacing = 18;
     constexpr int textWidth = 220;
+    constexpr int widestPreview = 360;
 
     QString rowName(const QString& kind, widgetkit::WidgetFamily family)
     {
@@ -69,8 +70,10 @@ GalleryWindow::GalleryWindow(const widgetkit::WidgetBundle& bundle, QWidget* par
             textBox->setLayout(text);
             textBox->setFixedWidth(textWidth);
 
+            // The texts line up whatever the preview's width: the preview column is as wide as the widest family.
             auto* line = new QHBoxLayout(row);
             line->addWidget(preview, 0, Qt::AlignTop);
+            line->addSpacing(widestPreview - preview->width());
             line->addWidget(textBox);
             rows->addWidget(row);
         }
