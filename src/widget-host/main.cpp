@@ -5,6 +5,7 @@
 #include "widget-host/hostoptions.h"
 #include "widget-host/placedwidgets.h"
 #include "widget-host/pluginlocator.h"
+#include "widget-host/singleinstance.h"
 #include "widget-host/snapshotcommand.h"
 #include "widget-host/widgethost.h"
 
@@ -82,9 +83,21 @@ int main(int argc, char** argv)
     }
 
     const bool drawing = options->mode == HostOptions::Mode::snapshot || options->mode == HostOptions::Mode::timeline;
+    const bool platformChosen = !qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM");
     // Pictures and timelines need no display: without a platform chosen by the user they are drawn offscreen.
-    if (drawing && qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+    if (drawing && !platformChosen)
         qputenv("QT_QPA_PLATFORM", "offscreen");
+    if (!drawing && !platformChosen) {
+        if (qEnvironmentVariableIsEmpty("DISPLAY") && qEnvironmentVariableIsEmpty("WAYLAND_DISPLAY")) {
+            std::fprintf(
+                stderr, "heliora-widgets: no display to show widgets on (DISPLAY and WAYLAND_DISPLAY are unset)\n");
+            return 1;
+        }
+        // Wayland gives clients no way to keep a window below the others, on every desktop or out of the task
+        // bar; through XWayland the window manager honours the X11 hints that desktop widgets need.
+        if (!qEnvironmentVariableIsEmpty("DISPLAY"))
+            qputenv("QT_QPA_PLATFORM", "xcb");
+    }
     // The environment as the user gave it, before the host pins its time zone in TZ: Heliora started from a
     // widget follows the machine's zone by itself.
     const QProcessEnvironment userEnvironment = QProcessEnvironment::systemEnvironment();
@@ -101,6 +114,14 @@ int main(int argc, char** argv)
     if (drawing)
         return heliora::host::runWidgetCommand(*extension.bundle, *options);
 
+    // One host per user: a second start hands its request to the running host (which opens its gallery when
+    // asked to) and ends.
+    heliora::host::SingleInstance instance;
+    const bool galleryWanted = options->mode != HostOptions::Mode::autostart;
+    if (instance.forward(galleryWanted ? QStringLiteral("gallery") : QStringLiteral("restore")))
+        return 0;
+    instance.listen();
+
     heliora::host::HostSetup setup;
     setup.program = autostartProgram();
     setup.appProgram = appProgram();
@@ -112,6 +133,10 @@ int main(int argc, char** argv)
     // The host decides when it is done: when no widget is left and the gallery is closed.
     QApplication::setQuitOnLastWindowClosed(false);
     QObject::connect(&host, &heliora::host::WidgetHost::idle, &app, &QCoreApplication::quit);
+    QObject::connect(&instance, &heliora::host::SingleInstance::requested, &host, [&host](const QString& request) {
+        if (request == QLatin1String("gallery"))
+            host.showGallery();
+    });
 
     const int shown = host.restore();
     if (options->mode == HostOptions::Mode::gallery || (shown == 0 && options->mode == HostOptions::Mode::restore))

@@ -6,14 +6,15 @@
 #    setting shows in the widget's picture at the next reload, without anything else happening;
 # 3. with the interval long, a changed setting does not show by itself, but re-pointing the localtime link that
 #    the host reads the machine's zone from (HELIORA_WIDGET_LOCALTIME, the test hook for /etc/localtime) reloads
-#    the widget at once.
+#    the widget at once;
+# 4. a second heliora-widgets --gallery hands over to the running host, which opens its gallery.
 # Screenshots go to OUT_DIR.
 #
 # usage: desktop_widgets.sh HELIORA_WIDGETS OUT_DIR
 set -euo pipefail
 
 if [ $# -ne 2 ]; then
-    sed -n '2,12p' "$0" >&2
+    sed -n '2,13p' "$0" >&2
     exit 2
 fi
 host=$1 out=$2
@@ -154,5 +155,16 @@ set_zone Asia/Tokyo
 wait_for_change "$before" 10 "the picture did not change at once after the time zone changed"
 [ "$(grep -c ' drew ' "$log")" -gt "$drawn" ] || fail "no reload was logged after the zone change"
 import -window root "$out/widgets-zone-changed.png"
+
+# 4. A second start hands over to the running host, which opens its gallery; the widget does not show twice.
+env -u TZ XDG_CONFIG_HOME="$config" XDG_RUNTIME_DIR="$scratch" "$host" --gallery >>"$log" 2>&1 \
+    || fail "a second heliora-widgets did not end cleanly"
+deadline=$((SECONDS + step_timeout))
+until xdotool search --onlyvisible --name '^Heliora Widgets$' >/dev/null 2>&1; do
+    [ $SECONDS -lt $deadline ] || fail "the running host did not open its gallery"
+    sleep 0.2
+done
+[ "$(xdotool search --onlyvisible --name '^Solar System$' | wc -l)" -eq 1 ] || fail "the widget shows twice"
+import -window root "$out/widgets-gallery.png"
 stop_host
 echo "PASS: widget restored below a normal window, reloaded on schedule and on a zone change"

@@ -1,5 +1,6 @@
 #include "widget-host/autostart.h"
 #include "widget-host/pluginlocator.h"
+#include "widget-host/singleinstance.h"
 #include "widget-host/widgethost.h"
 #include "widget-host/widgetwindow.h"
 
@@ -8,6 +9,7 @@
 
 #include <QDir>
 #include <QFile>
+#include <QLocalSocket>
 #include <QSignalSpy>
 #include <QTemporaryDir>
 
@@ -159,6 +161,31 @@ namespace {
         const double radius = 0.88 * 379 / 2 * before.devicePixelRatio() + 2;
         EXPECT_EQ(test::countRings(before, centre, radius), 8);
         EXPECT_EQ(test::countRings(after, centre, radius), 9); // Pluto's ring joins the eight
+    }
+
+    // A second host hands its request to the first and ends; a socket file left by a crash does not block a new
+    // host, and a client that never ends its line is dropped.
+    TEST(SingleInstance, HandsRequestsToTheRunningHost)
+    {
+        QTemporaryDir folder;
+        const QString name = folder.path() + QStringLiteral("/widgets.socket");
+        QFile stale(name);
+        ASSERT_TRUE(stale.open(QIODevice::WriteOnly));
+        stale.close();
+        EXPECT_FALSE(SingleInstance(name).forward(QStringLiteral("gallery")));
+
+        SingleInstance running(name);
+        ASSERT_TRUE(running.listen());
+        QSignalSpy requests(&running, &SingleInstance::requested);
+        QLocalSocket rude;
+        rude.connectToServer(name);
+        ASSERT_TRUE(rude.waitForConnected(5000));
+        rude.write(QByteArray(1000, 'x'));
+        rude.flush();
+        EXPECT_TRUE(SingleInstance(name).forward(QStringLiteral("gallery")));
+        ASSERT_TRUE(requests.wait(5000));
+        EXPECT_EQ(requests.first().first().toString(), QStringLiteral("gallery"));
+        EXPECT_EQ(requests.size(), 1);
     }
 
 } // namespace
