@@ -40,12 +40,11 @@ std::optional<HostOptions> parseHostOptions(const QStringList& arguments, QStrin
             *error = message;
         return std::nullopt;
     };
-    auto setMode = [&](HostOptions::Mode mode, const QString& name) {
+    auto setMode = [&](HostOptions::Mode mode) {
         if (modeSet && options.mode != mode)
             return false;
         options.mode = mode;
         modeSet = true;
-        Q_UNUSED(name);
         return true;
     };
 
@@ -60,17 +59,17 @@ std::optional<HostOptions> parseHostOptions(const QStringList& arguments, QStrin
         QString text;
         bool known = true;
         if (argument == QLatin1String("--help") || argument == QLatin1String("-h"))
-            known = setMode(HostOptions::Mode::help, argument);
+            known = setMode(HostOptions::Mode::help);
         else if (argument == QLatin1String("--version"))
-            known = setMode(HostOptions::Mode::version, argument);
+            known = setMode(HostOptions::Mode::version);
         else if (argument == QLatin1String("--gallery"))
-            known = setMode(HostOptions::Mode::gallery, argument);
+            known = setMode(HostOptions::Mode::gallery);
         else if (argument == QLatin1String("--autostart"))
-            known = setMode(HostOptions::Mode::autostart, argument);
+            known = setMode(HostOptions::Mode::autostart);
         else if (argument == QLatin1String("--snapshot"))
-            known = setMode(HostOptions::Mode::snapshot, argument);
+            known = setMode(HostOptions::Mode::snapshot);
         else if (argument == QLatin1String("--timeline"))
-            known = setMode(HostOptions::Mode::timeline, argument);
+            known = setMode(HostOptions::Mode::timeline);
         else if (argument == QLatin1String("--verbose"))
             options.verbose = true;
         else if (argument == QLatin1String("--scale")) {

@@ -9,6 +9,7 @@
 #include <QSaveFile>
 #include <QStandardPaths>
 
+#include <cerrno>
 #include <cmath>
 
 #include <fcntl.h>

@@ -140,10 +140,11 @@ void WidgetHost::reload(int id)
     });
     // Of the entries, the latest that has begun (the first when none has); a provider that does not answer or
     // answers with no entry leaves the placeholder.
-    shown.entry = widget->provider().placeholder(context);
-    for (const widgetkit::TimelineEntry& entry : timeline.entries) {
-        if (&entry == &timeline.entries.first() || entry.date <= requested)
-            shown.entry = entry;
+    const QList<widgetkit::TimelineEntry>& entries = timeline.entries;
+    shown.entry = entries.isEmpty() ? widget->provider().placeholder(context) : entries.constFirst();
+    for (qsizetype i = 1; i < entries.size(); ++i) {
+        if (entries.at(i).date <= requested)
+            shown.entry = entries.at(i);
     }
     const double reloadDate
         = m_setup.reloadInterval ? requested + *m_setup.reloadInterval : (answered ? timeline.reloadAfter : requested);
@@ -167,7 +168,10 @@ void WidgetHost::redraw(int id)
 
 void WidgetHost::reloadDue()
 {
-    for (const int id : m_schedule.due(now()))
+    // The alarm rings at the reload date to the nanosecond; the clock read here has milliseconds, so a widget
+    // due within the next one counts as due rather than arming the alarm again for an instant already past.
+    constexpr double clockResolution = 0.002;
+    for (const int id : m_schedule.due(now() + clockResolution))
         reload(id);
     armAlarm();
 }
