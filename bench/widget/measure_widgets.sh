@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # Whole-process measures of heliora-widgets with three placed widgets (small, medium, large) under Xvfb:
-# - start-up: from starting the program until its three widget windows are mapped (polled every 10 ms), and
-#   until it has drawn the three pictures (its --verbose log, which follows each drawing);
+# - start-up: from starting the program until it has drawn the three pictures (its --verbose log) and until
+#   its three widget windows are mapped (both polled every 10 ms);
 # - memory: VmRSS and VmHWM after the widgets are shown;
 # - CPU over a span with the reload interval forced (HELIORA_WIDGET_RELOAD_S): user + system time of the host
 #   from /proc, as a share of one core; and, second by second, the host's context switches and CPU ticks, to
@@ -34,20 +34,22 @@ ticks_per_second=$(getconf CLK_TCK)
 cpu_ticks() { awk '{ print $14 + $15 }' "/proc/$1/stat"; }
 switches() { awk '/ctxt_switches/ { n += $2 } END { print n }' "/proc/$1/status"; }
 
+: >"$log"
 start=$(date +%s.%N)
 XDG_CONFIG_HOME=$scratch/config XDG_RUNTIME_DIR=$scratch HELIORA_WIDGET_RELOAD_S=$reload "$host" --verbose 2>"$log" &
 pid=$!
-mapped=
-while [ -z "$mapped" ]; do
-    [ "$(xdotool search --onlyvisible --name '^(Solar System|Planets List)$' 2>/dev/null | wc -l)" -ge 3 ] \
+mapped= drawn=
+while [ -z "$mapped" ] || [ -z "$drawn" ]; do
+    [ -z "$drawn" ] && [ "$(grep -c ' drew ' "$log")" -ge 3 ] && drawn=$(date +%s.%N)
+    [ -z "$mapped" ] && [ "$(xdotool search --onlyvisible --name '^(Solar System|Planets List)$' 2>/dev/null | wc -l)" -ge 3 ] \
         && mapped=$(date +%s.%N)
     kill -0 "$pid" 2>/dev/null || { cat "$log" >&2; exit 1; }
     sleep 0.01
 done
-until [ "$(grep -c ' drew ' "$log")" -ge 3 ]; do sleep 0.01; done
-drawn=$(date +%s.%N)
+# The host draws a widget's picture before it maps its window; the window paints that picture on its first
+# expose, so "mapped" is the moment the three widgets are on screen.
 awk -v s="$start" -v m="$mapped" -v d="$drawn" \
-    'BEGIN { printf "start-up: three widgets mapped after %.0f ms, drawn (logged) after %.0f ms\n", (m - s) * 1000, (d - s) * 1000 }'
+    'BEGIN { printf "start-up: three pictures drawn (logged) after %.0f ms, three widget windows mapped after %.0f ms\n", (d - s) * 1000, (m - s) * 1000 }'
 
 sleep 2
 grep -E '^(VmRSS|VmHWM)' "/proc/$pid/status" | sed 's/^/memory: /'

@@ -110,13 +110,5 @@ namespace {
             EXPECT_EQ(entry.displaySize, context.displaySize);
     }
 
-    TEST(MomentProvider, SystemClockIsTheWallClock)
-    {
-        const double before = static_cast<double>(std::time(nullptr));
-        const TimelineEntry entry = MomentProvider().placeholder({ QSizeF(1, 1), WidgetFamily::small });
-        EXPECT_GE(entry.date, before);
-        EXPECT_LE(entry.date, before + 60);
-    }
-
 } // namespace
 } // namespace heliora
