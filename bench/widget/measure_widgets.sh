@@ -75,3 +75,6 @@ printf 'CPU: %d ticks of %d per second in %d s = %.3f %% of one core; %d picture
     "$ticks" "$ticks_per_second" "$span" "$(awk -v t="$ticks" -v h="$ticks_per_second" -v s="$span" 'BEGIN { print t * 100 / h / s }')" \
     "$reloads" "$((reloads / 3))"
 echo "seconds with any context switch or CPU tick of the host: $busy_seconds; seconds with none: $quiet_seconds"
+kill -TERM "$pid"
+wait "$pid" 2>/dev/null || true
+pid=
