@@ -1,8 +1,9 @@
 #include "app/appoptions.h"
 
-#include "app/terminaltext.h"
+#include "app/errorline.h"
 #include "clock/isodate.h"
 #include "model/environment.h"
+#include "terminal/terminaltext.h"
 #include "version/version.h"
 
 namespace heliora {

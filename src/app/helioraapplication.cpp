@@ -2,15 +2,16 @@
 
 #include "app/appearance.h"
 #include "app/detailwindowcontroller.h"
+#include "app/errorline.h"
 #include "app/mainwindow.h"
 #include "app/quitsignals.h"
 #include "app/screenshot.h"
 #include "app/settingswindow.h"
-#include "app/terminaltext.h"
 #include "artwork/artwork.h"
 #include "clock/currentdate.h"
 #include "clock/datetexts.h"
 #include "strings/stringtable.h"
+#include "terminal/terminaltext.h"
 #include "version/version.h"
 
 #include <QAction>

@@ -3,9 +3,10 @@
 // window (or renders a window into a file with --screenshot) and runs until the last window is closed.
 
 #include "app/appoptions.h"
+#include "app/errorline.h"
 #include "app/helioraapplication.h"
 #include "app/screenshot.h"
-#include "app/terminaltext.h"
+#include "terminal/terminaltext.h"
 
 #include <QApplication>
 

@@ -1,6 +1,7 @@
 #include "app/screenshot.h"
 
-#include "app/terminaltext.h"
+#include "app/errorline.h"
+#include "terminal/terminaltext.h"
 
 #include <QBuffer>
 #include <QCoreApplication>

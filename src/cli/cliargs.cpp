@@ -71,7 +71,7 @@ ParsedArguments::ParsedArguments(const CommandUsage& usage, const QStringList& a
         const auto it = std::find_if(usage.options.begin(), usage.options.end(),
             [&](const OptionUsage& option) { return isLong ? option.name == name : option.shortName == name; });
         if (name.isEmpty() || it == usage.options.end()) {
-            fail(QStringLiteral("unknown option %1 (options: %2)").arg(quoted(argument), optionList(usage)));
+            fail(QStringLiteral("unknown option %1 (options: %2)").arg(quotedForTerminal(argument), optionList(usage)));
             continue;
         }
         if (it->value.isEmpty()) {
@@ -96,7 +96,7 @@ ParsedArguments::ParsedArguments(const CommandUsage& usage, const QStringList& a
     const auto expected = static_cast<qsizetype>(usage.positionals.size());
     if (m_positionals.size() > expected) {
         throw error(QStringLiteral("unexpected argument %1; %2 takes %3")
-                        .arg(quoted(m_positionals.at(expected)), usage.name, positionalList(usage)));
+                        .arg(quotedForTerminal(m_positionals.at(expected)), usage.name, positionalList(usage)));
     }
     if (m_positionals.size() < expected)
         throw badPositional(m_positionals.size());

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "terminal/terminaltext.h"
+
 #include <QString>
 #include <QStringView>
 
@@ -13,18 +15,14 @@ namespace heliora::cli {
 /// that could not be written, a link that the app ignores), 2 when the command line was wrong.
 enum ExitStatus : int { success = 0, failure = 1, badUsage = 2 };
 
-/// User input as an error line shows it: in double quotes, on one line, with `"` and `\` escaped, line breaks
-/// and tabs as \n, \r, \t, other control characters as \x1b (below U+0100) or \u2028 (line and paragraph
-/// separators, C1 controls, the marks that reorder text), so nothing that was typed can end the line or
-/// reach the terminal as a command. Beyond 100 characters the rest is cut and `...` follows the quotes.
-QString quoted(QStringView text);
+/// Echoed input goes through quotedForTerminal ("terminal/terminaltext.h").
 
 /// The end of a message about a value that is missing or not accepted: ` (got "x")`, or ` (got nothing)`.
 QString got(std::optional<QStringView> input);
 
 /// One error line, without its line break: "heliora-cli: COMMAND: MESSAGE", or "heliora-cli: MESSAGE" when the
 /// command is empty. The message says what is wrong and what is accepted, e.g.
-/// `--scale needs a number from 0.5 to 4 (got "x")`; echoed input goes through quoted() or got().
+/// `--scale needs a number from 0.5 to 4 (got "x")`; echoed input goes through quotedForTerminal() or got().
 QString errorLine(QStringView command, QStringView message);
 
 /// Writes the error line and its line break to stderr in one write.

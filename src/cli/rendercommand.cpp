@@ -90,14 +90,15 @@ namespace {
             if (!S_ISREG(info.st_mode)) {
                 throw CommandFailure(command,
                     QStringLiteral("-o needs a regular file or a new path (got %1, %2)")
-                        .arg(quoted(file), describeType(info.st_mode)));
+                        .arg(quotedForTerminal(file), describeType(info.st_mode)));
             }
             return;
         }
         if (errno != ENOENT) {
             const int error = errno;
             throw CommandFailure(command,
-                QStringLiteral("cannot write %1: %2").arg(quoted(file), QString::fromLocal8Bit(std::strerror(error))));
+                QStringLiteral("cannot write %1: %2")
+                    .arg(quotedForTerminal(file), QString::fromLocal8Bit(std::strerror(error))));
         }
     }
 
@@ -167,7 +168,7 @@ namespace {
         QSaveFile output(file);
         const auto fail = [&](const QString& why) {
             output.cancelWriting();
-            throw CommandFailure(command, QStringLiteral("cannot write %1: %2").arg(quoted(file), why));
+            throw CommandFailure(command, QStringLiteral("cannot write %1: %2").arg(quotedForTerminal(file), why));
         };
         if (!output.open(QIODevice::WriteOnly))
             fail(output.errorString());

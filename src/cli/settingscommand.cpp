@@ -34,25 +34,26 @@ namespace {
             usageError(QStringLiteral("missing action"), allActions);
         const QString action = arguments.first();
         if (action != QLatin1String("get") && action != QLatin1String("set") && action != QLatin1String("path"))
-            usageError(QStringLiteral("unknown action %1").arg(quoted(action)), allActions);
+            usageError(QStringLiteral("unknown action %1").arg(quotedForTerminal(action)), allActions);
         const qsizetype expected = action == QLatin1String("path") ? 1 : action == QLatin1String("get") ? 2 : 3;
         const QString key = QString::fromLatin1(showPlutoKey.data(), static_cast<qsizetype>(showPlutoKey.size()));
         if (expected >= 2) {
             if (arguments.size() < 2)
                 usageError(QStringLiteral("%1 needs a key").arg(action), usageOf(action));
             if (arguments.at(1) != key)
-                usageError(QStringLiteral("unknown key %1").arg(quoted(arguments.at(1))), key);
+                usageError(QStringLiteral("unknown key %1").arg(quotedForTerminal(arguments.at(1))), key);
         }
         if (expected == 3) {
             if (arguments.size() < 3)
                 usageError(QStringLiteral("set %1 needs a value").arg(key), QStringLiteral("true or false"));
             const QString value = arguments.at(2);
             if (value != QLatin1String("true") && value != QLatin1String("false"))
-                usageError(
-                    QStringLiteral("unknown value %1 for %2").arg(quoted(value), key), QStringLiteral("true or false"));
+                usageError(QStringLiteral("unknown value %1 for %2").arg(quotedForTerminal(value), key),
+                    QStringLiteral("true or false"));
         }
         if (arguments.size() > expected)
-            usageError(QStringLiteral("unexpected argument %1").arg(quoted(arguments.at(expected))), usageOf(action));
+            usageError(QStringLiteral("unexpected argument %1").arg(quotedForTerminal(arguments.at(expected))),
+                usageOf(action));
     }
 
 } // namespace

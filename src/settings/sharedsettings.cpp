@@ -1,8 +1,8 @@
 #include "settings/sharedsettings.h"
 
-#include "settings/quotedtext.h"
 #include "settings/settingsio.h"
 #include "settings/settingstext.h"
+#include "terminal/terminaltext.h"
 
 #include <QCoreApplication>
 #include <QFile>
@@ -49,7 +49,13 @@ namespace {
         return folder + "/heliora/" + QFile::encodeName(program).toStdString() + ".conf";
     }
 
-    QString quotedPath(const std::string& path) { return quotedForLine(QFile::decodeName(path.c_str())); }
+    // Paths are shown whole (up to the longest path Linux takes), unlike echoed input.
+    constexpr qsizetype longestPath = 4096;
+
+    QString quotedPath(const std::string& path)
+    {
+        return quotedForTerminal(QFile::decodeName(path.c_str()), longestPath);
+    }
 
     QString systemError(int error) { return QString::fromLocal8Bit(std::strerror(error)); }
 
