@@ -6,12 +6,15 @@
 #include "app/mainwindow.h"
 #include "app/quitsignals.h"
 #include "app/screenshot.h"
+#include "app/settingswindow.h"
 #include "artwork/artwork.h"
+#include "clock/currentdate.h"
 #include "clock/datetexts.h"
 #include "strings/stringtable.h"
 #include "terminal/terminaltext.h"
 #include "version/version.h"
 
+#include <QAction>
 #include <QApplication>
 #include <QLibraryInfo>
 #include <QTimer>
@@ -67,9 +70,16 @@ HelioraApplication::HelioraApplication(AppOptions options, QObject* parent)
     , m_options(std::move(options))
     , m_state(std::make_unique<AppState>())
     , m_heartbeat(std::make_unique<ClockHeartbeat>(m_state->rotation()))
+    , m_settingsAction(new QAction(text("settings_command"), this))
 {
     if (m_options.date)
         rotation().setDate(*m_options.date);
+    // Ctrl+, as desktops use it for an application's settings (QKeySequence::Preferences is not it everywhere);
+    // in any of Heliora's windows, not only the main window that carries it.
+    m_settingsAction->setObjectName(QStringLiteral("settings_command"));
+    m_settingsAction->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_Comma));
+    m_settingsAction->setShortcutContext(Qt::ApplicationShortcut);
+    connect(m_settingsAction, &QAction::triggered, this, [this] { showSettingsWindow(); });
 }
 
 HelioraApplication::~HelioraApplication()
@@ -77,6 +87,7 @@ HelioraApplication::~HelioraApplication()
     // Windows still open when the event loop ends were never closed, so they did not free themselves.
     for (const QPointer<DetailWindowController>& window : m_factWindows)
         delete window.data();
+    delete m_settingsWindow.data();
 }
 
 std::optional<int> HelioraApplication::start()
@@ -85,6 +96,14 @@ std::optional<int> HelioraApplication::start()
         // A screenshot of a fact window shows that window alone; the clock has nothing to show.
         DetailWindowController* window = DetailWindowController::forBody(*m_options.detail);
         m_factWindows.emplace_back(window);
+        return startScreenshot(window);
+    }
+    if (m_options.settings && m_options.screenshotPath) {
+        // The settings window alone, on the clock that the options and links set (its date row shows it).
+        for (const QString& link : m_options.links)
+            openLink(link);
+        SettingsWindow* window = makeSettingsWindow();
+        window->setCurrentTab(*m_options.settings);
         return startScreenshot(window);
     }
 
@@ -100,6 +119,8 @@ std::optional<int> HelioraApplication::start()
     afterFirstFrame(m_mainWindow.get(), [] { QApplication::setWindowIcon(artwork::applicationIcon()); });
     if (m_options.detail)
         openDetailWindow(*m_options.detail);
+    if (m_options.settings)
+        showSettingsWindow(m_options.settings);
     return std::nullopt;
 }
 
@@ -160,9 +181,32 @@ MainWindow& HelioraApplication::ensureMainWindow()
     if (!m_mainWindow) {
         m_mainWindow = std::make_unique<MainWindow>(
             rotation(), [this](const SolarSystemObject& body) { openDetailWindow(body); });
+        m_mainWindow->addAction(m_settingsAction);
         m_heartbeat->watch(m_mainWindow.get());
     }
     return *m_mainWindow;
+}
+
+SettingsWindow* HelioraApplication::makeSettingsWindow()
+{
+    m_settingsWindow = new SettingsWindow(
+        rotation(), [this](const SolarSystemObject& body) { openDetailWindow(body); }, currentDate);
+    return m_settingsWindow;
+}
+
+SettingsWindow* HelioraApplication::settingsWindow() const { return m_settingsWindow.data(); }
+
+SettingsWindow* HelioraApplication::showSettingsWindow(std::optional<SettingsTab> tab)
+{
+    const bool open = !m_settingsWindow.isNull();
+    SettingsWindow* window = open ? m_settingsWindow.data() : makeSettingsWindow();
+    if (tab)
+        window->setCurrentTab(*tab);
+    window->show();
+    if (open)
+        window->raise();
+    window->activateWindow();
+    return window;
 }
 
 void HelioraApplication::showMainWindow()

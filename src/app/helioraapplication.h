@@ -2,6 +2,7 @@
 
 #include "app/appoptions.h"
 #include "app/clockheartbeat.h"
+#include "app/settingstab.h"
 #include "clock/appstate.h"
 #include "model/planet.h"
 
@@ -12,12 +13,14 @@
 #include <optional>
 #include <vector>
 
+class QAction;
 class QApplication;
 
 namespace heliora {
 
 class DetailWindowController;
 class MainWindow;
+class SettingsWindow;
 
 /// Gives the QApplication Heliora's application-wide setup: its names and desktop id ("app.heliora.Heliora"),
 /// the dark Fusion look, and Qt's own translations (context menus, standard buttons, key names) in the
@@ -25,7 +28,8 @@ class MainWindow;
 void prepareApplication(QApplication& app);
 
 /// A QObject that is the running Heliora, one per process: it owns the root state (and with it the one clock),
-/// the clock's heartbeat, the main window and the fact windows it opens, and it routes date links to the clock.
+/// the clock's heartbeat, the main window, the one settings window and the fact windows it opens, and it routes
+/// date links to the clock.
 /// Windows never reach for it or for any other global: they are handed the clock and callbacks into it.
 ///
 /// It is built from the options that main() read from the command line, after prepareApplication(); start()
@@ -57,6 +61,16 @@ public:
     /// Shows the main window, building it on the first call, and raises and activates it.
     void showMainWindow();
 
+    /// Shows the one settings window: builds it on General when none is open, else raises and activates the
+    /// open one, which keeps its tab. With a tab, the window shows that tab. The window frees itself when it is
+    /// closed; the next call builds a new one. The pointer is for immediate use.
+    SettingsWindow* showSettingsWindow(std::optional<SettingsTab> tab = std::nullopt);
+    /// The settings window while one is open, else null.
+    SettingsWindow* settingsWindow() const;
+    /// The command that opens the settings window, Ctrl+, in every window of Heliora while the main window is
+    /// shown; the main window carries it (a menu may list it too).
+    QAction* settingsAction() const { return m_settingsAction; }
+
     /// Opens a new fact window for the body and shows it. Every call opens a further window, also for a body
     /// whose window is open already. The window frees itself when closed; the pointer is for immediate use.
     DetailWindowController* openDetailWindow(const SolarSystemObject& body);
@@ -67,6 +81,7 @@ public:
 
 private:
     MainWindow& ensureMainWindow();
+    SettingsWindow* makeSettingsWindow();
     std::optional<int> startScreenshot(QWidget* window);
     void endOnSignal(int signal);
 
@@ -76,6 +91,8 @@ private:
     std::unique_ptr<ClockHeartbeat> m_heartbeat;
     std::unique_ptr<MainWindow> m_mainWindow;
     std::vector<QPointer<DetailWindowController>> m_factWindows;
+    QPointer<SettingsWindow> m_settingsWindow;
+    QAction* m_settingsAction;
 };
 
 } // namespace heliora
