@@ -1,0 +1,84 @@
+#include "model/currentenvironment.h"
+
+#include "model/environment.h"
+
+#include <array>
+#include <cstdlib>
+#include <memory>
+#include <optional>
+#include <string>
+
+#include <sys/stat.h>
+
+namespace heliora {
+
+namespace {
+
+    // An environment variable as it is now: unset and empty are different values, as environment.h treats them
+    // alike but a changed variable must always count as a change.
+    std::optional<std::string> variable(const char* name)
+    {
+        const char* value = std::getenv(name);
+        return value ? std::optional<std::string>(value) : std::nullopt;
+    }
+
+    // What identifies a file's contents without reading it: inode, size and modification time, of the link itself
+    // and of the file it leads to. A replaced /etc/localtime, or a link turned to another zone, differs.
+    using FileStamp = std::array<long long, 8>;
+
+    FileStamp stampOf(const char* path)
+    {
+        FileStamp stamp {};
+        struct stat link { };
+        if (lstat(path, &link) == 0)
+            stamp = { static_cast<long long>(link.st_ino), static_cast<long long>(link.st_size),
+                static_cast<long long>(link.st_mtim.tv_sec), static_cast<long long>(link.st_mtim.tv_nsec) };
+        struct stat target { };
+        if (stat(path, &target) == 0) {
+            stamp[4] = static_cast<long long>(target.st_ino);
+            stamp[5] = static_cast<long long>(target.st_size);
+            stamp[6] = static_cast<long long>(target.st_mtim.tv_sec);
+            stamp[7] = static_cast<long long>(target.st_mtim.tv_nsec);
+        }
+        return stamp;
+    }
+
+    struct LocaleKey {
+        std::optional<std::string> all, time, lang;
+        bool operator==(const LocaleKey&) const = default;
+    };
+
+    struct ZoneKey {
+        std::optional<std::string> tz;
+        FileStamp localtime;
+        bool operator==(const ZoneKey&) const = default;
+    };
+
+} // namespace
+
+const icu::Locale& currentDateLocale()
+{
+    thread_local std::optional<LocaleKey> key;
+    thread_local icu::Locale locale;
+    LocaleKey now { variable("LC_ALL"), variable("LC_TIME"), variable("LANG") };
+    if (now != key) {
+        locale = dateLocale();
+        key = std::move(now);
+    }
+    return locale;
+}
+
+const icu::TimeZone& currentTimeZone()
+{
+    thread_local std::optional<ZoneKey> key;
+    thread_local std::unique_ptr<icu::TimeZone> zone;
+    // ICU takes the zone from TZ, or else resolves /etc/localtime again on every detection; so does the C library.
+    ZoneKey now { variable("TZ"), stampOf("/etc/localtime") };
+    if (now != key || !zone) {
+        zone = userTimeZone();
+        key = std::move(now);
+    }
+    return *zone;
+}
+
+} // namespace heliora
