@@ -14,6 +14,9 @@ FittingLabel::FittingLabel(QWidget* parent)
 
 void FittingLabel::setTextColor(const QColor& color)
 {
+    if (m_textColor.isValid() && m_textColor == color)
+        return;
+    m_textColor = color;
     QPalette p = palette();
     if (p.color(QPalette::WindowText) == color)
         return;

@@ -190,6 +190,68 @@ namespace {
         return &layers.front().pixels;
     }
 
+    // The device pixels of `area` that can hold ink of the ring: the bounding box of the ring's annulus (a pixel of
+    // antialiasing wider on each side) within the area. For the x extent: a column x holds ink when some row y of
+    // the area puts x at a distance from the centre between the annulus' radii, that is when
+    // dx² + dy_min² <= outer² and dx² + dy_max² >= inner², with dy_min and dy_max the least and greatest vertical
+    // distance of the area's rows; the y extent likewise. Empty when the ring misses the area.
+    QRect ringInkBox(const OrrerySlot& slot, const QPointF& centre, qreal scale, const QRect& area)
+    {
+        if (area.isEmpty() || slot.strokeWidth <= 0)
+            return {};
+        const double outer = slot.ringRadius * scale + 1.5;
+        const double inner = std::max(0.0, (slot.ringRadius - slot.strokeWidth) * scale - 1.5);
+        // The extent along one axis, given the area's span [from, to] on it and [otherFrom, otherTo] on the other.
+        const auto extent = [&](double c, double from, double to, double otherC, double otherFrom,
+                                double otherTo) -> std::pair<double, double> {
+            const double nearest = std::max({ otherFrom - otherC, 0.0, otherC - otherTo });
+            const double farthest = std::max(std::abs(otherFrom - otherC), std::abs(otherTo - otherC));
+            if (nearest > outer)
+                return { 1, 0 };
+            const double hi = std::sqrt(outer * outer - nearest * nearest);
+            const double lo = farthest >= inner ? 0.0 : std::sqrt(inner * inner - farthest * farthest);
+            // Columns with lo <= |x - c| <= hi: two intervals; their hull within [from, to].
+            double first = to;
+            double last = from;
+            for (const auto& [a, b] : { std::pair { c - hi, c - lo }, std::pair { c + lo, c + hi } }) {
+                const double l = std::max(a, from);
+                const double r = std::min(b, to);
+                if (l <= r) {
+                    first = std::min(first, l);
+                    last = std::max(last, r);
+                }
+            }
+            return { first, last };
+        };
+        const double left = area.left(), right = area.right() + 1.0;
+        const double top = area.top(), bottom = area.bottom() + 1.0;
+        const auto [x0, x1] = extent(centre.x(), left, right, centre.y(), top, bottom);
+        const auto [y0, y1] = extent(centre.y(), top, bottom, centre.x(), left, right);
+        if (x0 > x1 || y0 > y1)
+            return {};
+        return QRect(QPoint(static_cast<int>(std::floor(x0)), static_cast<int>(std::floor(y0))),
+                   QPoint(static_cast<int>(std::ceil(x1)) - 1, static_cast<int>(std::ceil(y1)) - 1))
+            & area;
+    }
+
+    // Adds a box to boxes that do not overlap, merging it with any that it overlaps (copying a pixel of the
+    // layer twice would blend it twice).
+    void addDisjoint(std::vector<QRect>& boxes, QRect box)
+    {
+        if (box.isEmpty())
+            return;
+        for (std::size_t i = 0; i < boxes.size();) {
+            if (boxes[i].intersects(box)) {
+                box |= boxes[i];
+                boxes.erase(boxes.begin() + static_cast<std::ptrdiff_t>(i));
+                i = 0;
+            } else {
+                ++i;
+            }
+        }
+        boxes.push_back(box);
+    }
+
     // Paints one frame, switching the painter between layout coordinates (strokes, inexact pictures) and
     // device pixels (exact copies) as each piece needs.
     class FramePainter {
@@ -286,15 +348,22 @@ namespace {
             const QImage* layer = ringLayer(m_layout, key, sideInPixels);
             if (!layer)
                 return false;
-            // Copy only what is exposed, pixel for pixel.
+            // Copy only what is exposed, pixel for pixel: of a partial repaint, only the boxes around the rings'
+            // ink in it. Most of a repainted rectangle lies between rings, where the layer is clear.
             const QPoint origin = whole.toPoint() - QPoint(layerBorder, layerBorder);
-            QRect source = layer->rect();
-            if (!m_all)
-                source &= m_exposedPixels.translated(-origin).adjusted(-1, -1, 1, 1);
-            if (source.isEmpty())
-                return true;
+            const QRect layerPixels = layer->rect().translated(origin);
+            std::vector<QRect> boxes;
+            if (m_all) {
+                boxes.push_back(layerPixels);
+            } else {
+                const QRect exposed = m_exposedPixels.adjusted(-1, -1, 1, 1) & layerPixels;
+                const QPointF centre = m_grid.toDevice.map(m_layout.centre);
+                for (const OrrerySlot& slot : m_layout.rings)
+                    addDisjoint(boxes, ringInkBox(slot, centre, m_grid.scale, exposed));
+            }
             useDevice();
-            m_painter.drawImage(origin + source.topLeft(), *layer, source);
+            for (const QRect& box : boxes)
+                m_painter.drawImage(box.topLeft(), *layer, box.translated(-origin));
             return true;
         }
 

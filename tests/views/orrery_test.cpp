@@ -261,9 +261,9 @@ namespace {
             EXPECT_EQ(shown()[k].centre, end[k].centre) << k;
     }
 
-    // The view repainted only where it asks to be, frame after frame of a top-speed glide, leaves the same pixels as
-    // a full repaint of each frame: nothing of a planet's old place stays behind, and no pixel of the dirty region is
-    // painted twice or missed, at any pixel ratio.
+    // The view repainted only where it asks to be, frame after frame of a top-speed glide and rectangle by rectangle,
+    // leaves the same pixels as a full repaint of each frame: nothing of a planet's old place stays behind, and no
+    // pixel of the dirty region is painted twice or missed, at any pixel ratio.
     class PartialRepaint : public ViewTest, public ::testing::WithParamInterface<double> {
     protected:
         // The view's picture as a window's backing store holds it: `region` filled with the field's black and
@@ -285,6 +285,21 @@ namespace {
             for (int x = 0; x < a.width(); ++x)
                 count += a.pixel(x, y) != b.pixel(x, y) ? 1 : 0;
         return count;
+    }
+
+    // The region's rectangles cut into bands of odd heights, at an offset that moves with the step: every repaint
+    // goes through several rectangles, with edges that fall on fractions of a device pixel at 1.5. Every other band
+    // reaches a pixel further left, or the region would join the bands again; repainting that pixel more is harmless.
+    QRegion inBands(const QRegion& region, int step)
+    {
+        QRegion bands;
+        const int height = 11 + step % 5;
+        for (const QRect& rect : region) {
+            int k = 0;
+            for (int y = rect.top() - step % height; y <= rect.bottom(); y += height, ++k)
+                bands += QRect(rect.left() - k % 2, y, rect.width() + k % 2, height) & rect.adjusted(-1, 0, 0, 0);
+        }
+        return bands;
     }
 
     struct RegionRecorder : QObject {
@@ -321,8 +336,8 @@ namespace {
                 recorder.region = {};
                 animation->setCurrentTime(ms);
                 QCoreApplication::processEvents();
-                const QRegion dirty = recorder.region;
-                ASSERT_FALSE(dirty.isEmpty()) << steps;
+                ASSERT_FALSE(recorder.region.isEmpty()) << steps;
+                const QRegion dirty = inBands(recorder.region, steps);
                 split += dirty.rectCount() > 1 ? 1 : 0;
                 const QImage partial = render(shown, dirty);
                 changed += partial != shown ? 1 : 0;
@@ -334,7 +349,7 @@ namespace {
         }
         EXPECT_EQ(steps, 40);
         EXPECT_EQ(changed, steps); // every step moved something
-        EXPECT_GT(split, steps / 2); // and most were repainted through several rectangles
+        EXPECT_EQ(split, steps); // through several rectangles
     }
 
     INSTANTIATE_TEST_SUITE_P(DeviceRatios, PartialRepaint, ::testing::Values(1.0, 1.5, 2.0));
