@@ -3,6 +3,7 @@
 #include "model/environment.h"
 
 #include <array>
+#include <chrono>
 #include <cstdlib>
 #include <memory>
 #include <optional>
@@ -72,11 +73,19 @@ const icu::TimeZone& currentTimeZone()
 {
     thread_local std::optional<ZoneKey> key;
     thread_local std::unique_ptr<icu::TimeZone> zone;
+    thread_local std::chrono::steady_clock::time_point stamped;
     // ICU takes the zone from TZ, or else resolves /etc/localtime again on every detection; so does the C library.
-    ZoneKey now { variable("TZ"), stampOf("/etc/localtime") };
-    if (now != key || !zone) {
+    // TZ is compared on every call; the file, which only an administrator changes, at most once a second (two
+    // system calls on each of the main window's several calls per tick would cost more than the rest of them).
+    const auto now = std::chrono::steady_clock::now();
+    ZoneKey current { variable("TZ"), {} };
+    const bool restamp = !key || now - stamped >= std::chrono::seconds(1);
+    current.localtime = restamp ? stampOf("/etc/localtime") : key->localtime;
+    if (restamp)
+        stamped = now;
+    if (current != key || !zone) {
         zone = userTimeZone();
-        key = std::move(now);
+        key = std::move(current);
     }
     return *zone;
 }

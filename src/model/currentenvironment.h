@@ -9,9 +9,10 @@ namespace heliora {
 /// names them stays the same. Building an ICU zone costs a look into the system's zone files and a resource
 /// search, which the main window would otherwise pay on every half-second tick.
 ///
-/// Every call compares what the answer depends on: LC_ALL, LC_TIME and LANG for the locale; TZ and the file status
-/// of /etc/localtime (the system's zone when TZ names none) for the zone. When any of them differs from the previous
-/// call on this thread, the answer is read afresh, so a changed environment is seen by the very next call.
+/// Every call compares what the answer depends on: LC_ALL, LC_TIME and LANG for the locale, TZ for the zone, so a
+/// changed variable is seen by the very next call; and, at most once a second, the file status of /etc/localtime
+/// (the system's zone when TZ names none), so a zone changed by the administrator is seen within a second. When
+/// anything differs from what the kept answer was read with, the answer is read afresh.
 /// Each thread has its own copy. A returned reference is valid until the next call of the same function on the
 /// same thread.
 
