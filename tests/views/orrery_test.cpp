@@ -124,7 +124,7 @@ namespace {
         EXPECT_TRUE(paint(layout, ratio, true, offset) == image) << "the cached ring layer changes pixels";
     }
 
-    INSTANTIATE_TEST_SUITE_P(DeviceRatios, OrreryPainting, ::testing::Values(1.0, 2.0));
+    INSTANTIATE_TEST_SUITE_P(DeviceRatios, OrreryPainting, ::testing::Values(1.0, 1.5, 2.0));
 
     struct QtApplication : ::testing::Environment { // one for the whole program, gone before its statics
         int argc = 1;
@@ -330,7 +330,8 @@ namespace {
         for (int tick = 0; tick < 4; ++tick) {
             date += 5e7; // one tick at 10^8 x: Mercury turns about six and a half times
             view.setDate(date, 500);
-            animation->pause(); // stepped by hand below, not by the clock
+            animation->pause(); // stepped by hand below, not by the clock; the rings come from their layer until
+                                // the last step ends the glide, then they are stroked
             for (int ms = 50; ms <= 500; ms += 50, ++steps) {
                 QCoreApplication::processEvents();
                 recorder.region = {};
