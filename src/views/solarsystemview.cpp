@@ -258,12 +258,12 @@ void SolarSystemView::paintEvent(QPaintEvent* event)
     // frame (the first one, an exposure, a step at normal speed) strokes the rings it needs, which costs less than
     // making the layer and leaves its memory (a megabyte or more) unspent until the planets move.
     options.cacheRings = m_animation->state() != QAbstractAnimation::Stopped;
-    // Qt clips the painter to the dirty region, which with the planets moving is a dozen or more rectangles.
-    // Through such a clip every copy goes span by span, and the tall ones are split across Qt's GUI thread pool
-    // (a fifth of the CPU at top speed, in pool workers and the futex calls around them). One pass per rectangle,
-    // clipped to that rectangle alone, keeps every copy a plain blend that touches only what changed. The
-    // rectangles come from the paint engine, in device pixels, so that the passes tile the dirty pixels exactly
-    // at any pixel ratio: each pixel is painted once, as a full repaint paints it.
+    // Qt clips the painter to the dirty region, which with the planets moving can be many rectangles. Through such
+    // a clip every copy goes span by span, and the tall ones are split across Qt's GUI thread pool (a fifth of the
+    // CPU at top speed, in pool workers and the futex calls around them). One pass per rectangle, clipped to that
+    // rectangle alone, keeps every copy a plain blend that touches only what changed. The rectangles come from the
+    // paint engine, in device pixels, so that the passes tile the dirty pixels exactly at any pixel ratio: each
+    // pixel is painted once, as a full repaint paints it.
     const QPaintEngine* engine = painter.paintEngine();
     const QRegion devicePixels = engine ? engine->systemClip() : QRegion();
     const QTransform toLayout = painter.deviceTransform().inverted();
@@ -354,6 +354,7 @@ void SolarSystemView::applyAngles()
     if (m_layout.rings.size() != m_target.rings.size())
         m_layout = m_target;
     std::vector<QRect> dirty;
+    const qreal ratio = devicePixelRatioF();
     for (std::size_t k = 0; k < m_layout.rings.size(); ++k) {
         OrrerySlot& shown = m_layout.rings[k];
         const OrrerySlot& target = m_target.rings[k];
@@ -363,12 +364,12 @@ void SolarSystemView::applyAngles()
         // Where it was and where it is, apart: at top speed a planet leaps far along its ring between frames, and
         // the rectangle around both places would repaint much that did not change.
         if (shown.phi != phiBefore) {
-            dirty.push_back(widgetRect(before));
-            dirty.push_back(widgetRect(shown.imageRect));
+            dirty.push_back(widgetRect(before, ratio));
+            dirty.push_back(widgetRect(shown.imageRect, ratio));
         }
     }
     if (!dirty.empty() && isVisible())
-        update(repaintRegion(dirty, devicePixelRatioF()));
+        update(repaintRegion(dirty, ratio));
 }
 
 void SolarSystemView::finishAnimation()
@@ -384,15 +385,15 @@ void SolarSystemView::setPressedInside(bool inside)
         return;
     m_pressedInside = inside;
     if (m_pressed && isVisible())
-        update(widgetRect(m_layout.imageRect(*m_pressed)));
+        update(widgetRect(m_layout.imageRect(*m_pressed), devicePixelRatioF()));
 }
 
-QRect SolarSystemView::widgetRect(const QRectF& layoutRect) const
+QRect SolarSystemView::widgetRect(const QRectF& layoutRect, qreal pixelRatio) const
 {
     // A picture is placed on whole device pixels, which moves it by up to half a device pixel, and its raster is
     // rounded to whole device pixels: it stays within a device pixel of its rectangle. Repaint that much more (at
     // least a logical pixel), rounded outwards to whole logical pixels.
-    const qreal slack = std::max(1.0, 1.0 / devicePixelRatioF());
+    const qreal slack = std::max(1.0, 1.0 / pixelRatio);
     const QRectF rect = layoutRect.translated(layoutOrigin());
     return rect.adjusted(-slack, -slack, slack, slack).toAlignedRect();
 }
