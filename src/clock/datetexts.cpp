@@ -163,11 +163,13 @@ namespace {
         if (to > from ? !(to < dayAway) : !(to > dayAway))
             return false;
         UErrorCode status = U_ZERO_ERROR;
-        int32_t raw[2] = {};
-        int32_t daylight[2] = {};
-        zone.getOffset(from, false, raw[0], daylight[0], status);
-        zone.getOffset(dayAway, false, raw[1], daylight[1], status);
-        return U_SUCCESS(status) && raw[0] + daylight[0] == raw[1] + daylight[1];
+        int32_t rawFrom = 0;
+        int32_t daylightFrom = 0;
+        int32_t rawAway = 0;
+        int32_t daylightAway = 0;
+        zone.getOffset(from, false, rawFrom, daylightFrom, status);
+        zone.getOffset(dayAway, false, rawAway, daylightAway, status);
+        return U_SUCCESS(status) && rawFrom + daylightFrom == rawAway + daylightAway;
     }
 
     icu::Locale withGregorianCalendar(const icu::Locale& locale)

@@ -2,7 +2,6 @@
 
 #include "model/environment.h"
 
-#include <array>
 #include <chrono>
 #include <cstdlib>
 #include <memory>
@@ -24,23 +23,35 @@ namespace {
     }
 
     // What identifies a file's contents without reading it: inode, size and modification time, of the link itself
-    // and of the file it leads to. A replaced /etc/localtime, or a link turned to another zone, differs.
-    using FileStamp = std::array<long long, 8>;
+    // and of the file that it leads to. A replaced /etc/localtime, or a link turned to another zone, differs.
+    struct FileStatus {
+        long long inode = -1;
+        long long size = -1;
+        long long seconds = -1;
+        long long nanoseconds = -1;
+        bool operator==(const FileStatus&) const = default;
+    };
+
+    struct FileStamp {
+        FileStatus link;
+        FileStatus target;
+        bool operator==(const FileStamp&) const = default;
+    };
+
+    FileStatus statusOf(const struct stat& info)
+    {
+        return { static_cast<long long>(info.st_ino), static_cast<long long>(info.st_size),
+            static_cast<long long>(info.st_mtim.tv_sec), static_cast<long long>(info.st_mtim.tv_nsec) };
+    }
 
     FileStamp stampOf(const char* path)
     {
-        FileStamp stamp {};
-        struct stat link { };
-        if (lstat(path, &link) == 0)
-            stamp = { static_cast<long long>(link.st_ino), static_cast<long long>(link.st_size),
-                static_cast<long long>(link.st_mtim.tv_sec), static_cast<long long>(link.st_mtim.tv_nsec) };
-        struct stat target { };
-        if (stat(path, &target) == 0) {
-            stamp[4] = static_cast<long long>(target.st_ino);
-            stamp[5] = static_cast<long long>(target.st_size);
-            stamp[6] = static_cast<long long>(target.st_mtim.tv_sec);
-            stamp[7] = static_cast<long long>(target.st_mtim.tv_nsec);
-        }
+        FileStamp stamp;
+        struct stat info { };
+        if (lstat(path, &info) == 0)
+            stamp.link = statusOf(info);
+        if (stat(path, &info) == 0)
+            stamp.target = statusOf(info);
         return stamp;
     }
 
