@@ -156,8 +156,9 @@ namespace {
         QImage pixels; ///< device pixels, ratio 1; (0, 0) lies `layerBorder` pixels above and left of the corner
     };
 
-    // The kept layers, most recent first, within the budget. Null when the layer cannot be made.
-    const QImage* ringLayer(const OrreryLayout& layout, const RingLayerKey& key, double sideInPixels)
+    // The kept layers, most recent first, within the budget. Null when the layer is not kept and `make` is false,
+    // or cannot be made.
+    const QImage* ringLayer(const OrreryLayout& layout, const RingLayerKey& key, double sideInPixels, bool make)
     {
         thread_local std::vector<RingLayer> layers;
         for (auto it = layers.begin(); it != layers.end(); ++it) {
@@ -166,6 +167,8 @@ namespace {
                 return &layers.front().pixels;
             }
         }
+        if (!make)
+            return nullptr;
         const int side = static_cast<int>(sideInPixels);
         QImage image(side, side, QImage::Format_ARGB32_Premultiplied);
         if (image.isNull())
@@ -345,7 +348,7 @@ namespace {
             const QPointF whole(std::floor(corner.x()), std::floor(corner.y()));
             const RingLayerKey key { m_layout.diameter, m_layout.lineWidth, m_layout.ringCount, m_grid.scale,
                 corner - whole };
-            const QImage* layer = ringLayer(m_layout, key, sideInPixels);
+            const QImage* layer = ringLayer(m_layout, key, sideInPixels, m_options.makeRingLayer);
             if (!layer)
                 return false;
             // Copy only what is exposed, pixel for pixel: of a partial repaint, only the boxes around the rings'

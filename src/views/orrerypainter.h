@@ -25,6 +25,9 @@ struct OrreryPaintOptions {
     /// Draw the rings from a cached layer where that gives the same pixels (a pixel device under a plain scale,
     /// no ring crossing a planet further out); otherwise, or when false, stroke them on every frame.
     bool cacheRings = true;
+    /// Whether a missing layer may be made now. When false, the rings come from a layer only if one is already
+    /// kept: making one costs more than stroking the rings once, and pays off only over many frames.
+    bool makeRingLayer = true;
 };
 
 /// Paints the orrery in the painter's current coordinates (the layout's D × D square at (0, 0)): the Sun, then

@@ -256,8 +256,9 @@ void SolarSystemView::paintEvent(QPaintEvent* event)
         options.pressed = m_pressed;
     // The ring layer pays for itself only while the planets glide (or wait mid-way), frame after frame; a single
     // frame (the first one, an exposure, a step at normal speed) strokes the rings it needs, which costs less than
-    // making the layer and leaves its memory (a megabyte or more) unspent until the planets move.
-    options.cacheRings = m_animation->state() != QAbstractAnimation::Stopped;
+    // making the layer and leaves its memory (a megabyte or more) unspent until the planets move. Once made, the
+    // layer serves every frame, the last one of a glide too.
+    options.makeRingLayer = m_animation->state() != QAbstractAnimation::Stopped;
     // Qt clips the painter to the dirty region, which with the planets moving can be many rectangles. Through such
     // a clip every copy goes span by span, and the tall ones are split across Qt's GUI thread pool (a fifth of the
     // CPU at top speed, in pool workers and the futex calls around them). One pass per rectangle, clipped to that

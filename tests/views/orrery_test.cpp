@@ -330,8 +330,7 @@ namespace {
         for (int tick = 0; tick < 4; ++tick) {
             date += 5e7; // one tick at 10^8 x: Mercury turns about six and a half times
             view.setDate(date, 500);
-            animation->pause(); // stepped by hand below, not by the clock; the rings come from their layer until
-                                // the last step ends the glide, then they are stroked
+            animation->pause(); // stepped by hand below, not by the clock
             for (int ms = 50; ms <= 500; ms += 50, ++steps) {
                 QCoreApplication::processEvents();
                 recorder.region = {};
