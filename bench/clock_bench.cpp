@@ -1,6 +1,7 @@
 // The clock's text paths, per call: what the main window pays on every 0.5 s tick (the big date and the
-// caption) and what a received or copied link costs. Every call builds its formatters afresh. The shared
-// setting's costs are in settings_bench.
+// caption) and what a received or copied link costs. ICU's formatters and calendars are kept per locale and zone,
+// and the texts of the same local day are kept, so most benchmarks below measure the warm path that a running
+// window takes. The shared setting's costs are in settings_bench.
 
 #include "clock/datetexts.h"
 #include "model/environment.h"
@@ -74,14 +75,30 @@ void displayDate(benchmark::State& state)
 }
 BENCHMARK(displayDate)->ArgName("far")->Arg(0)->Arg(1);
 
-// What the main window calls: the user's locale and zone read from the environment on every call.
-void displayDateUserLocale(benchmark::State& state)
+// A new day on every call: the clock at top speed, where no day's text can be reused.
+void displayDateNewDay(benchmark::State& state)
+{
+    double date = lateJanuary2024;
+    for (auto _ : state) {
+        benchmark::DoNotOptimize(displayDateText(date, fixture().locale, *fixture().zone));
+        date += 5e7;
+    }
+}
+BENCHMARK(displayDateNewDay);
+
+// What the main window calls on every tick at normal speed: the user's locale and zone from the environment, the
+// date half a second on, the caption counted from the present.
+void tickTextsUserLocale(benchmark::State& state)
 {
     fixture();
-    for (auto _ : state)
-        benchmark::DoNotOptimize(displayDateText(lateJanuary2024));
+    double date = lateJanuary2024;
+    for (auto _ : state) {
+        benchmark::DoNotOptimize(displayDateText(date));
+        benchmark::DoNotOptimize(relativeDateText(date, date - 0.25));
+        date += 0.5;
+    }
 }
-BENCHMARK(displayDateUserLocale);
+BENCHMARK(tickTextsUserLocale);
 
 void caption(benchmark::State& state)
 {

@@ -1,10 +1,18 @@
 // Costs of one orrery frame: its layout (the nine orbital angles included) and its painting into an image at
-// the main window's diameter, at one and two device pixels per logical pixel.
+// the main window's diameter, at one and two device pixels per logical pixel; and a frame of the view's glide at
+// the top speed, as a window repaints it.
 #include "views/orrerylayout.h"
 #include "views/orrerypainter.h"
+#include "views/solarsystemview.h"
+#include "views/theme.h"
 
+#include <QApplication>
 #include <QImage>
+#include <QPaintEvent>
 #include <QPainter>
+#include <QVariantAnimation>
+
+#include <optional>
 
 #include <benchmark/benchmark.h>
 
@@ -98,5 +106,72 @@ void paintOnePlanetsRectangle(benchmark::State& state)
     }
 }
 BENCHMARK(paintOnePlanetsRectangle)->Arg(2)->Arg(4)->Unit(benchmark::kMicrosecond);
+
+// Keeps the paint events' regions and keeps the events themselves from a backing store that is not measured.
+struct DirtyRegion : QObject {
+    QRegion region;
+    bool rendering = false;
+    bool eventFilter(QObject*, QEvent* event) override
+    {
+        if (event->type() != QEvent::Paint || rendering)
+            return false;
+        region += static_cast<QPaintEvent*>(event)->region();
+        return true;
+    }
+};
+
+// One frame of the main window's orrery at 10^8 x: the animation moves every planet (the view works out what to
+// repaint), then the region is repainted as a window does, rectangle by rectangle, onto the black field of an
+// opaque backing store. At the screen's pixel ratio: run with QT_SCALE_FACTOR=2 for twice the pixels.
+void viewFrameAtTopSpeed(benchmark::State& state)
+{
+    static int argc = 1;
+    static char name[] = "views_bench";
+    static char* argv[] = { name, nullptr };
+    qputenv("QT_QPA_PLATFORM", "offscreen");
+    static QApplication* app = new QApplication(argc, argv); // left for the process's end: Qt tears down first
+    Q_UNUSED(app);
+
+    SolarSystemView view;
+    view.setPalette(blackFieldPalette(view.palette()));
+    view.setDiameter(400);
+    double date = date2024;
+    view.setDate(date);
+    view.show();
+    QCoreApplication::processEvents();
+    auto* animation = view.findChild<QVariantAnimation*>();
+    DirtyRegion dirty;
+    view.installEventFilter(&dirty);
+    const qreal ratio = view.devicePixelRatioF();
+    QImage store(view.size() * ratio, QImage::Format_RGB32);
+    store.setDevicePixelRatio(ratio);
+    store.fill(Qt::black);
+    int ms = 500;
+    long rectangles = 0;
+    double pixels = 0;
+    for (auto _ : state) {
+        if (ms == 500) {
+            date += 5e7;
+            view.setDate(date, 500);
+            animation->pause();
+            ms = 0;
+        }
+        ms = std::min(ms + 16, 500);
+        dirty.region = {};
+        animation->setCurrentTime(ms);
+        QCoreApplication::sendPostedEvents(); // the update request: the paint event with the dirty region
+        QCoreApplication::processEvents();
+        dirty.rendering = true;
+        view.render(&store, dirty.region.boundingRect().topLeft(), dirty.region);
+        dirty.rendering = false;
+        rectangles += dirty.region.rectCount();
+        for (const QRect& rect : dirty.region)
+            pixels += rect.width() * rect.height() * ratio * ratio;
+    }
+    state.counters["rectangles"]
+        = benchmark::Counter(static_cast<double>(rectangles), benchmark::Counter::kAvgIterations);
+    state.counters["pixels"] = benchmark::Counter(pixels, benchmark::Counter::kAvgIterations);
+}
+BENCHMARK(viewFrameAtTopSpeed)->Unit(benchmark::kMicrosecond);
 
 } // namespace

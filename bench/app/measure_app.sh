@@ -1,71 +1,62 @@
 #!/usr/bin/env bash
-# Whole-process measurements of heliora, under a virtual X server (Qt's xcb platform, as on a desktop):
-#   1. start-up: wall time from exec to the first frame written by `--screenshot` (as BMP, so that encoding
-#      costs next to nothing) and exit, CPU time and peak resident memory, for heliora and for minimal_window
-#      (one Qt Widgets window of the same size, measured the same way, alternating with heliora in the same
-#      run); median and best of RUNS runs each;
-#   2. memory after opening and closing 1,000 fact windows (detail_window_churn), on xcb and offscreen.
+# Whole-process measurements of heliora's start-up and memory, on a virtual X server of their own (Qt's xcb
+# platform, as on a desktop):
+#   1. start-up: heliora beside minimal_window (one bare window of the same size with one bold label), RUNS runs each,
+#      alternating, after one warm-up run each. Per run: the time from starting the program to its first frame on
+#      the screen (the first X DAMAGE on the server, damage_frames first-frame), its peak resident memory at that
+#      frame and one second later (what follows the first frame, such as the window icon, included), and its CPU
+#      time in all. Medians with the least and most value, and heliora over the bare window.
+#   2. memory after opening and closing 1,000 fact windows one at a time (detail_window_churn), on xcb and offscreen.
 #
 # usage: bench/app/measure_app.sh [BUILD_DIR] [RUNS]     (defaults: build/release, 15)
-# Needs xvfb-run, xauth and /usr/bin/time (scripts/setup installs them). Build first:
+# Needs Xvfb, libx11-dev and libxdamage-dev (scripts/setup installs them). Build first:
 #   cmake --preset release && cmake --build --preset release
 set -euo pipefail
 cd "$(dirname "$0")/../.."
 build=${1:-build/release}
 runs=${2:-15}
 
-if [ -z "${HELIORA_BENCH_DISPLAY_READY:-}" ]; then
-    exec env HELIORA_BENCH_DISPLAY_READY=1 xvfb-run -a -s "-screen 0 1280x1024x24 -nolisten tcp" "$0" "$build" "$runs"
-fi
-
 heliora=$build/src/app/heliora
 minimal=$build/bench/app/minimal_window
 churn=$build/bench/app/detail_window_churn
-for program in "$heliora" "$minimal" "$churn"; do
+frames=$build/bench/app/damage_frames
+for program in "$heliora" "$minimal" "$churn" "$frames"; do
     [ -x "$program" ] || { echo "missing $program; build the release preset first" >&2; exit 2; }
 done
+source bench/app/common.sh
+start_x_server
+display=$x_display
 
-work=$(mktemp -d)
-trap 'rm -rf "$work"' EXIT
-export QT_QPA_PLATFORM=xcb
-# Qt wants a private runtime folder; a missing one only costs a warning, but keeps the output clean.
-export XDG_RUNTIME_DIR=$work
-
-# Runs a program once; appends "wall_microseconds peak_kb cpu_seconds" to $1. CPU time (user + system) does not
-# depend on what else the machine is doing, wall time does.
+# Appends "first_frame_ms rss_at_first_frame_kb peak_rss_kb cpu_ms" of one run of the command to file $1.
 measure_once() {
     local results=$1
     shift
-    local start end
-    start=$(date +%s%N)
-    /usr/bin/time -f '%M %U %S' -o "$work/rss" "$@" >/dev/null 2>&1
-    end=$(date +%s%N)
-    echo "$(((end - start) / 1000)) $(awk '{ print $1, $2 + $3 }' "$work/rss")" >>"$results"
+    DISPLAY=:$display "$frames" first-frame 1 "$@" 2>/dev/null | sed -e 's/[{}",]//g' \
+        | awk '{ for (i = 1; i < NF; i += 2) v[$i] = $(i + 1)
+                 print v["first_frame_ms:"], v["rss_at_first_frame_kb:"], v["peak_rss_kb:"], v["cpu_ms:"] }' >>"$results"
 }
 
-# Prints the median and the least value of column $2 of file $1 (plain awk: mawk has no sorting).
-median() { sort -n -k "$2" "$1" | awk -v c="$2" '{ v[NR] = $c } END { print (NR % 2) ? v[(NR + 1) / 2] : (v[NR / 2] + v[NR / 2 + 1]) / 2 }'; }
-least() { sort -n -k "$2" "$1" | awk -v c="$2" 'NR == 1 { print $c }'; }
-
-echo "start-up to the first frame, $runs runs each, alternating (after one warm-up run each)"
-measure_once "$work/warmup" "$heliora" --screenshot "$work/h.bmp"
-measure_once "$work/warmup" "$minimal" --screenshot "$work/m.bmp"
+echo "start-up to the first frame on screen, $runs runs each, alternating (after one warm-up run each)"
+measure_once "$bench_work/warmup" "$heliora"
+measure_once "$bench_work/warmup" "$minimal"
+: >"$bench_work/heliora"
+: >"$bench_work/minimal"
 for _ in $(seq "$runs"); do
-    measure_once "$work/heliora" "$heliora" --screenshot "$work/h.bmp"
-    measure_once "$work/minimal" "$minimal" --screenshot "$work/m.bmp"
+    measure_once "$bench_work/heliora" "$heliora"
+    measure_once "$bench_work/minimal" "$minimal"
 done
 for name in heliora minimal; do
-    awk -v name="$name" -v tm="$(median "$work/$name" 1)" -v tb="$(least "$work/$name" 1)" \
-        -v rm="$(median "$work/$name" 2)" -v rb="$(least "$work/$name" 2)" -v cm="$(median "$work/$name" 3)" 'BEGIN {
-        printf "  %-8s time %.1f ms median, %.1f ms best; CPU %.0f ms median; peak RSS %.1f MB median, %.1f MB least\n",
-            name, tm / 1000, tb / 1000, cm * 1000, rm / 1024, rb / 1024 }'
+    echo "$(median_range "$bench_work/$name" 1) $(median_range "$bench_work/$name" 2) $(median_range "$bench_work/$name" 3) \
+$(median_range "$bench_work/$name" 4)" | awk -v n="$name" '{
+        printf "  %-8s first frame %.1f ms (%.1f-%.1f); peak RSS at it %.1f MB (%.1f-%.1f), 1 s later %.1f MB (%.1f-%.1f); CPU %.0f ms (%.0f-%.0f)\n",
+            n, $1, $2, $3, $4 / 1024, $5 / 1024, $6 / 1024, $7 / 1024, $8 / 1024, $9 / 1024, $10, $11, $12 }'
 done
-awk -v h="$(median "$work/heliora" 1)" -v m="$(median "$work/minimal" 1)" \
-    -v hr="$(median "$work/heliora" 2)" -v mr="$(median "$work/minimal" 2)" \
-    -v hb="$(least "$work/heliora" 1)" -v mb="$(least "$work/minimal" 1)" \
-    'BEGIN { printf "  heliora / minimal: time %.2fx (medians), %.2fx (best); peak RSS %.2fx\n", h / m, hb / mb, hr / mr }'
+paste "$bench_work/heliora" "$bench_work/minimal" | awk '{ print $1 / $5, $2 / $6, $3 / $7 }' >"$bench_work/ratios"
+echo "$(median_range "$bench_work/ratios" 1) $(median_range "$bench_work/ratios" 2) $(median_range "$bench_work/ratios" 3)" \
+    | awk '{ printf "  heliora / bare window, run by run: first frame %.2fx (%.2f-%.2f), peak RSS at it %.2fx (%.2f-%.2f), 1 s later %.2fx (%.2f-%.2f)\n",
+        $1, $2, $3, $4, $5, $6, $7, $8, $9 }'
 
 echo "memory after opening and closing fact windows one at a time"
 for platform in xcb offscreen; do
-    printf '  %-9s %s\n' "$platform" "$(QT_QPA_PLATFORM=$platform "$churn" 1000)"
+    printf '  %-9s %s\n' "$platform" "$(DISPLAY=:$display QT_QPA_PLATFORM=$platform "$churn" 1000)"
 done

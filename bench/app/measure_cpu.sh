@@ -1,57 +1,159 @@
 #!/usr/bin/env bash
-# CPU that a running heliora costs, under a virtual X server (Qt's xcb platform, as on a desktop): process CPU
-# seconds (user + system, from /proc) per minute of wall time with the main window showing and the clock playing
-#   1. at normal speed (real time: the planets move a quarter degree at most every few minutes),
-#   2. at the top speed, 10^8 x (every planet moves every tick).
-# The top speed is reached as a user reaches it: five clicks on the forward button.
+# The CPU that a running heliora costs, as whole processes on virtual X servers (Qt's xcb platform, as on a
+# desktop), in CPU seconds (user + system, all threads) per minute of wall time:
 #
-# usage: bench/app/measure_cpu.sh [BUILD_DIR] [SECONDS]     (defaults: build/release, 60)
-# Needs xvfb-run, xauth and xdotool (scripts/setup installs them). Build first:
+#   1. top speed, 10^8 x, against a naive floor: heliora and naive_orrery (a 400 x 400 window that strokes 9 rings
+#      and fills 10 discs on every frame of the same animation) run at the same time, each on an X server of its
+#      own, and swap servers every round. Frames are counted on each server with the X DAMAGE extension
+#      (damage_frames). Per round: each one's CPU per minute and frames per second, and heliora's CPU over the
+#      floor's; then medians with the least and most value, at QT_SCALE_FACTOR 1 and 2.
+#   2. normal speed, 1 x: heliora's CPU per minute (the planets move a quarter degree every few minutes), beside the
+#      same 400 x 400 window that only keeps its 0.5 s tick (naive_orrery --heartbeat-only): what waking up twice a
+#      second costs any Qt program.
+#
+# Heliora reaches its top speed as a user gets there: five clicks on the forward button (xdotool).
+#
+# usage: bench/app/measure_cpu.sh [BUILD_DIR] [SECONDS] [ROUNDS]     (defaults: build/release, 60, 5)
+#   SCALES="1 2" and PARTS="top normal" choose what runs.
+# Needs Xvfb, xdotool, libx11-dev and libxdamage-dev (scripts/setup installs them). Build first:
 #   cmake --preset release && cmake --build --preset release
 set -euo pipefail
 cd "$(dirname "$0")/../.."
 build=${1:-build/release}
 seconds=${2:-60}
-
-if [ -z "${HELIORA_BENCH_DISPLAY_READY:-}" ]; then
-    exec env HELIORA_BENCH_DISPLAY_READY=1 xvfb-run -a -s "-screen 0 1280x1024x24 -nolisten tcp" "$0" "$build" "$seconds"
-fi
+rounds=${3:-5}
+scales=${SCALES:-1 2}
+parts=${PARTS:-top normal}
 
 heliora=$build/src/app/heliora
-[ -x "$heliora" ] || { echo "missing $heliora; build the release preset first" >&2; exit 2; }
-work=$(mktemp -d)
-pid=
-trap '[ -n "$pid" ] && kill "$pid" 2>/dev/null; rm -rf "$work"' EXIT
-export QT_QPA_PLATFORM=xcb XDG_RUNTIME_DIR=$work XDG_CONFIG_HOME=$work
-ticks_per_second=$(getconf CLK_TCK)
+floor=$build/bench/app/naive_orrery
+frames=$build/bench/app/damage_frames
+for program in "$heliora" "$floor" "$frames"; do
+    [ -x "$program" ] || { echo "missing $program; build the release preset first" >&2; exit 2; }
+done
+source bench/app/common.sh
 
-# CPU seconds used so far by process $1.
-cpu_seconds() { awk -v hz="$ticks_per_second" '{ printf "%.3f", ($14 + $15) / hz }' "/proc/$1/stat"; }
+start_x_server
+first=$x_display
+start_x_server
+second=$x_display
 
-measure() {
-    local label=$1 clicks=$2
-    "$heliora" >/dev/null 2>&1 &
-    pid=$!
-    local window
-    window=$(timeout 30 xdotool search --sync --onlyvisible --name '^Heliora$' | head -n 1)
-    eval "$(xdotool getwindowgeometry --shell "$window")"
-    local toolbar=$((HEIGHT - 700))
+# Starts heliora on display $1 at scale $2 and clicks its forward button $3 times; sets heliora_pid.
+start_heliora() {
+    local display=$1 scale=$2 clicks=$3
+    start_on "$display" env QT_SCALE_FACTOR="$scale" "$heliora"
+    heliora_pid=$started_pid
+    local window WIDTH HEIGHT X Y SCREEN
+    window=$(DISPLAY=:$display timeout 30 xdotool search --sync --onlyvisible --name '^Heliora$' | head -n 1)
+    eval "$(DISPLAY=:$display xdotool getwindowgeometry --shell "$window")"
+    # The forward button: 64 points right of the middle of the 500-point-wide window, 32 above its bottom.
+    local x y
+    x=$(awk -v s="$scale" 'BEGIN { printf "%d", 314 * s }')
+    y=$(awk -v s="$scale" -v h="$HEIGHT" 'BEGIN { printf "%d", h - 32 * s }')
     for _ in $(seq "$clicks"); do
-        xdotool mousemove --window "$window" $((250 + 64)) $((toolbar + 700 - 32)) click 1
+        DISPLAY=:$display xdotool mousemove --window "$window" "$x" "$y" click 1
         sleep 0.2
     done
-    sleep 2 # let start-up and the clicks settle
-    local before after
-    before=$(cpu_seconds "$pid")
-    sleep "$seconds"
-    after=$(cpu_seconds "$pid")
-    kill "$pid"
-    wait "$pid" 2>/dev/null || true
-    pid=
-    awk -v l="$label" -v b="$before" -v a="$after" -v s="$seconds" \
-        'BEGIN { printf "  %-22s %.2f s CPU per minute (%.2f %% of a core) over %d s\n", l, (a - b) * 60 / s, (a - b) * 100 / s, s }'
+    DISPLAY=:$display xdotool mousemove --window "$window" 0 0
 }
 
-echo "heliora's CPU while its main window runs"
-measure "normal speed (1x)" 0
-measure "top speed (10^8 x)" 5
+# Per round of the top speed: scale heliora_cpu heliora_fps floor_cpu floor_fps ratio.
+top_speed() {
+    local scale=$1 results=$bench_work/top.$1
+    : >"$results"
+    for round in $(seq "$rounds"); do
+        local here=$first there=$second
+        if [ $((round % 2)) -eq 0 ]; then
+            here=$second
+            there=$first
+        fi
+        start_heliora "$here" "$scale" 5
+        start_on "$there" env QT_SCALE_FACTOR="$scale" "$floor"
+        local floor_pid=$started_pid
+        sleep 2 # start-up and the clicks settle
+        local fps
+        fps=$(DISPLAY=:$here "$frames" count 1 | sed 's/.*"fps": \([0-9.]*\).*/\1/')
+        awk -v f="$fps" 'BEGIN { exit !(f >= 20) }' || {
+            echo "heliora paints $fps frames a second: not at its top speed" >&2
+            exit 1
+        }
+        local h0 f0 h1 f1
+        h0=$(cpu_ns "$heliora_pid")
+        f0=$(cpu_ns "$floor_pid")
+        DISPLAY=:$here "$frames" count "$seconds" >"$bench_work/heliora.json" &
+        local counting=$!
+        DISPLAY=:$there "$frames" count "$seconds" >"$bench_work/floor.json"
+        wait "$counting"
+        h1=$(cpu_ns "$heliora_pid")
+        f1=$(cpu_ns "$floor_pid")
+        stop "$heliora_pid"
+        stop "$floor_pid"
+        local hf ff
+        hf=$(sed 's/.*"fps": \([0-9.]*\).*/\1/' "$bench_work/heliora.json")
+        ff=$(sed 's/.*"fps": \([0-9.]*\).*/\1/' "$bench_work/floor.json")
+        awk -v s="$seconds" -v h="$((h1 - h0))" -v f="$((f1 - f0))" -v hf="$hf" -v ff="$ff" -v sc="$scale" 'BEGIN {
+            hc = h / 1e9 * 60 / s; fc = f / 1e9 * 60 / s
+            printf "%s %.4f %.2f %.4f %.2f %.4f\n", sc, hc, hf, fc, ff, hc / fc }' >>"$results"
+        awk -v r="$round" '{ printf "    round %d: heliora %.3f s/min at %.1f fps, floor %.3f s/min at %.1f fps, ratio %.3f\n",
+            r, $2, $3, $4, $5, $6 }' <(tail -n 1 "$results")
+    done
+    local hc hf fc ff ratio
+    hc=$(median_range "$results" 2)
+    hf=$(median_range "$results" 3)
+    fc=$(median_range "$results" 4)
+    ff=$(median_range "$results" 5)
+    ratio=$(median_range "$results" 6)
+    echo "  scale $scale, medians (least-most) of $rounds rounds of $seconds s:"
+    echo "$hc $hf" | awk '{ printf "    heliora %.3f s CPU/min (%.3f-%.3f) at %.1f fps (%.1f-%.1f)\n", $1, $2, $3, $4, $5, $6 }'
+    echo "$fc $ff" | awk '{ printf "    floor   %.3f s CPU/min (%.3f-%.3f) at %.1f fps (%.1f-%.1f)\n", $1, $2, $3, $4, $5, $6 }'
+    echo "$ratio" | awk '{ printf "    heliora / floor %.3f (%.3f-%.3f)\n", $1, $2, $3 }'
+}
+
+# Per round of the normal speed: heliora_cpu heliora_fps heartbeat_cpu, beside naive_orrery --heartbeat-only.
+normal_speed() {
+    local results=$bench_work/normal
+    : >"$results"
+    for round in $(seq "$rounds"); do
+        local here=$first there=$second
+        if [ $((round % 2)) -eq 0 ]; then
+            here=$second
+            there=$first
+        fi
+        start_heliora "$here" 1 0
+        start_on "$there" "$floor" --heartbeat-only
+        local beat_pid=$started_pid
+        sleep 2
+        local h0 b0 h1 b1
+        h0=$(cpu_ns "$heliora_pid")
+        b0=$(cpu_ns "$beat_pid")
+        DISPLAY=:$here "$frames" count "$seconds" >"$bench_work/heliora.json"
+        h1=$(cpu_ns "$heliora_pid")
+        b1=$(cpu_ns "$beat_pid")
+        stop "$heliora_pid"
+        stop "$beat_pid"
+        local hf
+        hf=$(sed 's/.*"fps": \([0-9.]*\).*/\1/' "$bench_work/heliora.json")
+        awk -v s="$seconds" -v h="$((h1 - h0))" -v b="$((b1 - b0))" -v hf="$hf" \
+            'BEGIN { printf "%.5f %.3f %.5f\n", h / 1e9 * 60 / s, hf, b / 1e9 * 60 / s }' >>"$results"
+        awk -v r="$round" '{ printf "    round %d: heliora %.4f s CPU/min, %.2f fps; heartbeat alone %.4f s CPU/min\n", r, $1, $2, $3 }' \
+            <(tail -n 1 "$results")
+    done
+    echo "  normal speed, medians (least-most) of $rounds rounds of $seconds s:"
+    median_range "$results" 1 | awk '{ printf "    heliora         %.4f s CPU/min (%.4f-%.4f)\n", $1, $2, $3 }'
+    median_range "$results" 3 | awk '{ printf "    heartbeat alone %.4f s CPU/min (%.4f-%.4f), a window that only wakes twice a second\n", $1, $2, $3 }'
+}
+
+for part in $parts; do
+    case $part in
+    top)
+        echo "top speed (10^8 x) against the naive floor, on two X servers at once"
+        for scale in $scales; do
+            top_speed "$scale"
+        done
+        ;;
+    normal)
+        echo "normal speed (1 x), beside a window that only keeps a 0.5 s heartbeat"
+        normal_speed
+        ;;
+    esac
+done

@@ -110,6 +110,33 @@ namespace {
         QColor m_tint;
     };
 
+    // The application icon, drawn from its one SVG document at whatever size the platform asks for (X11 asks for
+    // a few, 16 to 128 pixels, when the window gets it). Nothing is decoded or drawn before that: the icon costs
+    // neither start-up time nor the memory of ready-made pictures of every size.
+    class ApplicationIconEngine : public QIconEngine {
+    public:
+        void paint(QPainter* painter, const QRect& rect, QIcon::Mode, QIcon::State) override
+        {
+            static QSvgRenderer svg(QStringLiteral(":/desktop/heliora.svg"));
+            if (!svg.isValid())
+                return;
+            painter->save();
+            painter->setRenderHint(QPainter::Antialiasing);
+            painter->setRenderHint(QPainter::SmoothPixmapTransform);
+            svg.render(painter, fittedRect(QRectF(rect), svg.viewBoxF().size()));
+            painter->restore();
+        }
+        QPixmap pixmap(const QSize& size, QIcon::Mode mode, QIcon::State state) override
+        {
+            QPixmap pixmap(size);
+            pixmap.fill(Qt::transparent);
+            QPainter painter(&pixmap);
+            paint(&painter, QRect(QPoint(0, 0), size), mode, state);
+            return pixmap;
+        }
+        QIconEngine* clone() const override { return new ApplicationIconEngine; }
+    };
+
 } // namespace
 
 QSizeF naturalSize(std::string_view imageName)
@@ -168,12 +195,6 @@ QIcon glyphIcon(std::string_view glyphName, const QColor& tint)
     return QIcon(new GlyphIconEngine(std::string(glyphName), tint));
 }
 
-QIcon applicationIcon()
-{
-    QIcon icon(QStringLiteral(":/desktop/heliora.svg"));
-    for (const int side : { 16, 24, 32, 48, 64, 128, 256, 512 })
-        icon.addFile(QStringLiteral(":/desktop/heliora-%1.png").arg(side), QSize(side, side));
-    return icon;
-}
+QIcon applicationIcon() { return QIcon(new ApplicationIconEngine); }
 
 } // namespace heliora::artwork

@@ -33,7 +33,7 @@ namespace artwork {
     /// The glyph as an icon in the given colour, sharp at every size the icon is asked for.
     QIcon glyphIcon(std::string_view glyphName, const QColor& tint);
 
-    /// The application icon.
+    /// The application icon, drawn from its SVG at each size it is asked for (nothing is drawn before).
     QIcon applicationIcon();
 
 } // namespace artwork

@@ -4,12 +4,14 @@
 
 #include "clock/currentdate.h"
 #include "clock/gregoriancycles.h"
-#include "model/environment.h"
+#include "model/currentenvironment.h"
 #include "strings/stringtable.h"
 
 #include <QStringList>
 
 #include <algorithm>
+#include <cmath>
+#include <vector>
 
 #include <unicode/calendar.h>
 #include <unicode/dtptngen.h>
@@ -38,6 +40,64 @@ namespace {
     // ones), where ICU's calendars are exact.
     UDate toMillis(double date) { return date * 1000.0; }
 
+    // ICU's calendars and formatters cost tens to hundreds of microseconds to build (a pattern generator about
+    // 0.2 ms), and the main window asks for its date texts twice a second. They are kept, per thread, under
+    // everything that they are built from: the locale's full name, the zone (compared by its rules, so a zone
+    // read again from a changed TZ is another key) and a variant saying which pattern or settings. A kept object
+    // is therefore the same as a new one; what the texts read from the environment is looked up afresh on each
+    // call (currentenvironment.h), never kept here.
+    template <typename Variant, typename Value> class Kept {
+    public:
+        Value* find(const icu::Locale& locale, const icu::TimeZone& zone, const Variant& variant)
+        {
+            for (auto it = m_entries.begin(); it != m_entries.end(); ++it) {
+                if (it->variant == variant && it->locale == locale && *it->zone == zone) {
+                    std::rotate(m_entries.begin(), it, it + 1);
+                    return &m_entries.front().value;
+                }
+            }
+            return nullptr;
+        }
+
+        // Keeps the value, dropping the least recently used one beyond the capacity. Pointers from find stay
+        // valid until the next insert.
+        Value* insert(const icu::Locale& locale, const icu::TimeZone& zone, Variant variant, Value value)
+        {
+            std::unique_ptr<icu::TimeZone> zoneCopy(zone.clone());
+            if (!zoneCopy)
+                return nullptr;
+            if (m_entries.size() == capacity)
+                m_entries.pop_back();
+            m_entries.insert(
+                m_entries.begin(), Entry { locale, std::move(zoneCopy), std::move(variant), std::move(value) });
+            return &m_entries.front().value;
+        }
+
+    private:
+        static constexpr std::size_t capacity = 8;
+        struct Entry {
+            icu::Locale locale;
+            std::unique_ptr<icu::TimeZone> zone;
+            Variant variant;
+            Value value;
+        };
+        std::vector<Entry> m_entries;
+    };
+
+    // A kept ICU object, made by `make` on first use; null when ICU fails (nothing is kept then).
+    template <typename T, typename Variant, typename Make>
+    T* keptObject(Kept<Variant, std::unique_ptr<T>>& kept, const icu::Locale& locale, const icu::TimeZone& zone,
+        const Variant& variant, Make make)
+    {
+        if (auto* found = kept.find(locale, zone, variant))
+            return found->get();
+        std::unique_ptr<T> made = make();
+        if (!made)
+            return nullptr;
+        auto* inserted = kept.insert(locale, zone, variant, std::move(made));
+        return inserted ? inserted->get() : nullptr;
+    }
+
     // The locale's calendar in the zone. Never the default zone: ICU caches it and would miss a changed TZ.
     std::unique_ptr<icu::Calendar> makeCalendar(const icu::Locale& locale, const icu::TimeZone& zone)
     {
@@ -47,6 +107,69 @@ namespace {
             return nullptr;
         countProleptically(*calendar);
         return calendar;
+    }
+
+    // What a kept calendar is for. Each use sets the time it needs first; the link's calendar also its
+    // leniency and wall-time options, so no use sees another's settings.
+    enum class CalendarUse { fields, firstInstant };
+
+    // The kept calendar of the locale in the zone. Valid until the next call (a later call may drop it).
+    icu::Calendar* keptCalendar(
+        const icu::Locale& locale, const icu::TimeZone& zone, CalendarUse use = CalendarUse::fields)
+    {
+        thread_local Kept<CalendarUse, std::unique_ptr<icu::Calendar>> kept;
+        return keptObject(kept, locale, zone, use, [&] { return makeCalendar(locale, zone); });
+    }
+
+    // The local day of an instant as ICU's calendars count it: local milliseconds (the zone's raw and daylight
+    // offsets added, in that order of operations) floor-divided by a day. Every field of a date text (era, year,
+    // month, day) follows from it, so two instants of one local day have the same texts. Nothing on failure.
+    std::optional<double> localDay(double date, const icu::TimeZone& zone)
+    {
+        UErrorCode status = U_ZERO_ERROR;
+        int32_t raw = 0;
+        int32_t daylight = 0;
+        double localMillis = toMillis(date);
+        zone.getOffset(localMillis, false, raw, daylight, status);
+        if (U_FAILURE(status))
+            return std::nullopt;
+        localMillis += (raw + daylight);
+        return std::floor(localMillis / 86'400'000.0);
+    }
+
+    const icu::Locale& posixLocale()
+    {
+        static const icu::Locale locale("en_US_POSIX");
+        return locale;
+    }
+
+    const icu::Locale& gregorianPosixLocale()
+    {
+        static const icu::Locale locale("en_US_POSIX@calendar=gregorian");
+        return locale;
+    }
+
+    // Whether ICU's fieldDifference counts 0 whole days from `now` to `date`, told without a calendar: fewer than
+    // 86,400,000 ms apart, and the zone's offset the same a day after (or before) `now` as at `now`. ICU adds a
+    // day as 86,400,000 ms and corrects only when the wall time moved, which it cannot with equal offsets; so
+    // the day added lies beyond the date, and the count is 0. False when unsure: the calendar then counts.
+    bool lessThanADayApart(double now, double date, const icu::TimeZone& zone)
+    {
+        const UDate from = toMillis(now);
+        const UDate to = toMillis(date);
+        if (from == to)
+            return true;
+        const UDate dayAway = from + (to > from ? 86'400'000.0 : -86'400'000.0);
+        if (to > from ? !(to < dayAway) : !(to > dayAway))
+            return false;
+        UErrorCode status = U_ZERO_ERROR;
+        int32_t rawFrom = 0;
+        int32_t daylightFrom = 0;
+        int32_t rawAway = 0;
+        int32_t daylightAway = 0;
+        zone.getOffset(from, false, rawFrom, daylightFrom, status);
+        zone.getOffset(dayAway, false, rawAway, daylightAway, status);
+        return U_SUCCESS(status) && rawFrom + daylightFrom == rawAway + daylightAway;
     }
 
     icu::Locale withGregorianCalendar(const icu::Locale& locale)
@@ -80,7 +203,7 @@ namespace {
     {
         if (!gregorian::isCountable(date))
             return std::nullopt;
-        auto calendar = makeCalendar(icu::Locale("en_US_POSIX@calendar=gregorian"), zone);
+        icu::Calendar* calendar = keptCalendar(gregorianPosixLocale(), zone);
         if (!calendar)
             return std::nullopt;
         UErrorCode status = U_ZERO_ERROR;
@@ -147,7 +270,9 @@ namespace {
             return std::nullopt;
         UErrorCode status = U_ZERO_ERROR;
         if (gregorian::withinDirectSpan(now) && gregorian::withinDirectSpan(date)) {
-            auto calendar = makeCalendar(locale, zone);
+            if (field == UCAL_DATE && lessThanADayApart(now, date, zone))
+                return 0;
+            icu::Calendar* calendar = keptCalendar(locale, zone);
             if (!calendar)
                 return std::nullopt;
             calendar->setTime(toMillis(now), status);
@@ -157,7 +282,7 @@ namespace {
         // Far away: counted in the Gregorian calendar. Moving both instants by the same whole cycles leaves the
         // count unchanged, so `now` goes into the direct span; the date then goes to within 400 to 800 years
         // of it, on its own side, and the cycles that it was moved by add their days or years back.
-        auto calendar = makeCalendar(withGregorianCalendar(locale), zone);
+        icu::Calendar* calendar = keptCalendar(withGregorianCalendar(locale), zone);
         if (!calendar)
             return std::nullopt;
         double from = now;
@@ -177,24 +302,159 @@ namespace {
         return count + split.cycles * perCycle;
     }
 
+    // A caption is the same for the same table language, key and count; while the clock runs at normal speed it
+    // is asked for the same one twice a second.
     QString caption(const Strings& strings, const char* key, std::int64_t count)
     {
+        struct Last {
+            QString language;
+            std::string_view key;
+            std::int64_t count = 0;
+            QString text;
+        };
+        thread_local std::optional<Last> last;
+        const QString language = strings.language();
+        if (last && last->count == count && last->key == key && last->language == language)
+            return last->text;
         icu::UnicodeString text = toIcu(strings.text(TextKey { key, {}, count }));
-        text.toUpper(icu::Locale(strings.language().toStdString().c_str()));
-        return toQt(text);
+        text.toUpper(icu::Locale(language.toStdString().c_str()));
+        last = Last { language, key, count, toQt(text) };
+        return last->text;
     }
 
-    std::unique_ptr<icu::SimpleDateFormat> posixFormatter(const icu::UnicodeString& pattern, const icu::TimeZone& zone)
+    std::unique_ptr<icu::SimpleDateFormat> makePosixFormatter(
+        const icu::UnicodeString& pattern, const icu::TimeZone& zone)
     {
-        const icu::Locale posix("en_US_POSIX");
         UErrorCode status = U_ZERO_ERROR;
-        auto format = std::make_unique<icu::SimpleDateFormat>(pattern, posix, status);
-        auto calendar = makeCalendar(posix, zone);
+        auto format = std::make_unique<icu::SimpleDateFormat>(pattern, posixLocale(), status);
+        auto calendar = makeCalendar(posixLocale(), zone);
         if (U_FAILURE(status) || !calendar)
             return nullptr;
         format->adoptCalendar(calendar.release());
         format->setLenient(false);
         return format;
+    }
+
+    // The link's two patterns: the date alone, and the date followed by the era (years before 1).
+    enum class LinkPattern { date, dateAndEra };
+
+    // The kept link formatter of the zone. Valid until the next call.
+    const icu::SimpleDateFormat* keptLinkFormatter(const icu::TimeZone& zone, LinkPattern pattern)
+    {
+        thread_local Kept<LinkPattern, std::unique_ptr<icu::SimpleDateFormat>> kept;
+        return keptObject(kept, posixLocale(), zone, pattern, [&] {
+            return makePosixFormatter(
+                icu::UnicodeString(pattern == LinkPattern::date ? u"yyyyMMdd" : u"yyyyMMddG"), zone);
+        });
+    }
+
+    // The locale's best pattern for year, month and day (and era), as ICU's pattern generator gives it; empty
+    // when ICU has none. Kept per locale: building a generator is the dearest step of a date text.
+    icu::UnicodeString displayPattern(const icu::Locale& locale, bool withEra)
+    {
+        thread_local Kept<bool, icu::UnicodeString> kept;
+        const icu::TimeZone& anyZone = *icu::TimeZone::getGMT();
+        if (const icu::UnicodeString* found = kept.find(locale, anyZone, withEra))
+            return *found;
+        UErrorCode status = U_ZERO_ERROR;
+        std::unique_ptr<icu::DateTimePatternGenerator> generator(
+            icu::DateTimePatternGenerator::createInstance(locale, status));
+        icu::UnicodeString pattern;
+        if (U_SUCCESS(status))
+            pattern = generator->getBestPattern(icu::UnicodeString(withEra ? u"GyyyyMMdd" : u"yyyyMMdd"), status);
+        if (U_FAILURE(status))
+            pattern.remove();
+        kept.insert(locale, anyZone, withEra, pattern);
+        return pattern;
+    }
+
+    std::unique_ptr<icu::SimpleDateFormat> makeDisplayFormatter(
+        const icu::Locale& locale, const icu::TimeZone& zone, bool withEra)
+    {
+        UErrorCode status = U_ZERO_ERROR;
+        auto format = std::make_unique<icu::SimpleDateFormat>(displayPattern(locale, withEra), locale, status);
+        auto calendar = makeCalendar(locale, zone);
+        if (U_FAILURE(status) || !calendar)
+            return nullptr;
+        format->adoptCalendar(calendar.release());
+        return format;
+    }
+
+    // The kept display formatter of the locale in the zone. Valid until the next call.
+    const icu::SimpleDateFormat* keptDisplayFormatter(
+        const icu::Locale& locale, const icu::TimeZone& zone, bool withEra)
+    {
+        thread_local Kept<bool, std::unique_ptr<icu::SimpleDateFormat>> kept;
+        return keptObject(kept, locale, zone, withEra, [&] { return makeDisplayFormatter(locale, zone, withEra); });
+    }
+
+    QString displayText(double date, const icu::Locale& locale, const icu::TimeZone& zone)
+    {
+        icu::Calendar* calendar = keptCalendar(locale, zone);
+        if (!calendar)
+            return {};
+        UErrorCode status = U_ZERO_ERROR;
+        if (gregorian::withinDirectSpan(date)) {
+            // A calendar with two eras (before and after its epoch, as BC and AD) shows the era for dates of the
+            // earlier one, so that 500 BC does not read as 500 AD. Calendars with one era, or with many whose
+            // patterns name them anyway (Japanese), are left as the locale writes them.
+            calendar->setTime(toMillis(date), status);
+            const bool earlierEra = calendar->getMaximum(UCAL_ERA) == 1 && calendar->get(UCAL_ERA, status) == 0;
+            const icu::SimpleDateFormat* format = keptDisplayFormatter(locale, zone, earlierEra);
+            if (!format || U_FAILURE(status))
+                return {};
+            return formatPosition(*format, GregorianPosition { 0, date, false });
+        }
+        // Far away: the Gregorian calendar, with the era always shown when the user's calendar is another one, so
+        // that the text says which calendar it counts in.
+        const bool gregorianUser = isGregorian(*calendar);
+        const auto position = gregorianPosition(date, zone);
+        if (!position)
+            return {};
+        const icu::SimpleDateFormat* format = keptDisplayFormatter(
+            gregorianUser ? locale : withGregorianCalendar(locale), zone, position->year <= 0 || !gregorianUser);
+        if (!format)
+            return {};
+        return formatPosition(*format, *position);
+    }
+
+    QString prefixText()
+    {
+        return QString::fromLatin1(dateLinkPrefix.data(), static_cast<qsizetype>(dateLinkPrefix.size()));
+    }
+
+    QString linkText(double date, const icu::TimeZone& zone)
+    {
+        const auto position = gregorianPosition(date, zone);
+        if (!position)
+            return prefixText();
+        // "yyyy" writes the year of the era without a sign; before year 1 the era follows, so that such a link is
+        // longer than eight characters and ignored, instead of opening the same-numbered year after Christ.
+        const bool beforeYearOne = position->year <= 0;
+        const icu::SimpleDateFormat* format
+            = keptLinkFormatter(zone, beforeYearOne ? LinkPattern::dateAndEra : LinkPattern::date);
+        if (!format)
+            return prefixText();
+        return prefixText() + formatPosition(*format, *position);
+    }
+
+    // A text of one local day, kept under its locale, zone and day: the main window asks for the same day's
+    // texts twice a second. Only dates that ICU is asked about directly are kept, where the local day is exact
+    // and decides the text alone; others are computed on every call.
+    template <typename Compute>
+    QString perDay(
+        Kept<double, QString>& kept, double date, const icu::Locale& locale, const icu::TimeZone& zone, Compute compute)
+    {
+        const std::optional<double> day
+            = gregorian::withinDirectSpan(date) ? localDay(date, zone) : std::optional<double>();
+        if (day) {
+            if (const QString* found = kept.find(locale, zone, *day))
+                return *found;
+        }
+        QString text = compute();
+        if (day)
+            kept.insert(locale, zone, *day, text);
+        return text;
     }
 
     struct Day {
@@ -207,7 +467,7 @@ namespace {
     // real day must not depend on the user's zone.
     std::optional<Day> parseDay(const QString& digits)
     {
-        auto format = linkDateFormatter(*icu::TimeZone::getGMT());
+        const icu::SimpleDateFormat* format = keptLinkFormatter(*icu::TimeZone::getGMT(), LinkPattern::date);
         if (!format)
             return std::nullopt;
         const icu::UnicodeString text = toIcu(digits);
@@ -229,7 +489,7 @@ namespace {
 
     std::optional<double> firstInstantOf(const Day& day, const icu::TimeZone& zone)
     {
-        auto calendar = makeCalendar(icu::Locale("en_US_POSIX"), zone);
+        icu::Calendar* calendar = keptCalendar(posixLocale(), zone, CalendarUse::firstInstant);
         if (!calendar)
             return std::nullopt;
         // A midnight that a daylight-saving change skipped resolves to the first valid instant after it; a
@@ -251,72 +511,29 @@ namespace {
         return millis / 1000.0;
     }
 
-    QString prefixText()
-    {
-        return QString::fromLatin1(dateLinkPrefix.data(), static_cast<qsizetype>(dateLinkPrefix.size()));
-    }
-
 } // namespace
 
 std::unique_ptr<icu::SimpleDateFormat> displayDateFormatter(
     const icu::Locale& locale, const icu::TimeZone& zone, bool withEra)
 {
-    UErrorCode status = U_ZERO_ERROR;
-    std::unique_ptr<icu::DateTimePatternGenerator> generator(
-        icu::DateTimePatternGenerator::createInstance(locale, status));
-    icu::UnicodeString pattern;
-    if (U_SUCCESS(status))
-        pattern = generator->getBestPattern(icu::UnicodeString(withEra ? u"GyyyyMMdd" : u"yyyyMMdd"), status);
-    if (U_FAILURE(status))
-        pattern.remove();
-    status = U_ZERO_ERROR;
-    auto format = std::make_unique<icu::SimpleDateFormat>(pattern, locale, status);
-    auto calendar = makeCalendar(locale, zone);
-    if (U_FAILURE(status) || !calendar)
-        return nullptr;
-    format->adoptCalendar(calendar.release());
-    return format;
+    return makeDisplayFormatter(locale, zone, withEra);
 }
 
-QString displayDateText(double date) { return displayDateText(date, dateLocale(), *userTimeZone()); }
+QString displayDateText(double date) { return displayDateText(date, currentDateLocale(), currentTimeZone()); }
 
 QString displayDateText(double date, const icu::Locale& locale, const icu::TimeZone& zone)
 {
     if (!gregorian::isCountable(date))
         return {};
-    auto calendar = makeCalendar(locale, zone);
-    if (!calendar)
-        return {};
-    UErrorCode status = U_ZERO_ERROR;
-    if (gregorian::withinDirectSpan(date)) {
-        // A calendar with two eras (before and after its epoch, as BC and AD) shows the era for dates of the
-        // earlier one, so that 500 BC does not read as 500 AD. Calendars with one era, or with many whose
-        // patterns name them anyway (Japanese), are left as the locale writes them.
-        calendar->setTime(toMillis(date), status);
-        const bool earlierEra = calendar->getMaximum(UCAL_ERA) == 1 && calendar->get(UCAL_ERA, status) == 0;
-        auto format = displayDateFormatter(locale, zone, earlierEra);
-        if (!format || U_FAILURE(status))
-            return {};
-        return formatPosition(*format, GregorianPosition { 0, date, false });
-    }
-    // Far away: the Gregorian calendar, with the era always shown when the user's calendar is another one, so
-    // that the text says which calendar it counts in.
-    const bool gregorianUser = isGregorian(*calendar);
-    const auto position = gregorianPosition(date, zone);
-    if (!position)
-        return {};
-    auto format = displayDateFormatter(
-        gregorianUser ? locale : withGregorianCalendar(locale), zone, position->year <= 0 || !gregorianUser);
-    if (!format)
-        return {};
-    return formatPosition(*format, *position);
+    thread_local Kept<double, QString> kept;
+    return perDay(kept, date, locale, zone, [&] { return displayText(date, locale, zone); });
 }
 
 std::optional<QString> relativeDateText(double date) { return relativeDateText(date, currentDate()); }
 
 std::optional<QString> relativeDateText(double date, double now)
 {
-    return relativeDateText(date, now, dateLocale(), *userTimeZone(), strings());
+    return relativeDateText(date, now, currentDateLocale(), currentTimeZone(), strings());
 }
 
 std::optional<QString> relativeDateText(
@@ -333,26 +550,18 @@ std::optional<QString> relativeDateText(
 
 std::unique_ptr<icu::SimpleDateFormat> linkDateFormatter(const icu::TimeZone& zone)
 {
-    return posixFormatter(icu::UnicodeString(u"yyyyMMdd"), zone);
+    return makePosixFormatter(icu::UnicodeString(u"yyyyMMdd"), zone);
 }
 
-QString buildDateLink(double date) { return buildDateLink(date, *userTimeZone()); }
+QString buildDateLink(double date) { return buildDateLink(date, currentTimeZone()); }
 
 QString buildDateLink(double date, const icu::TimeZone& zone)
 {
-    const auto position = gregorianPosition(date, zone);
-    if (!position)
-        return prefixText();
-    // "yyyy" writes the year of the era without a sign; before year 1 the era follows, so that such a link is
-    // longer than eight characters and ignored, instead of opening the same-numbered year after Christ.
-    const bool beforeYearOne = position->year <= 0;
-    auto format = beforeYearOne ? posixFormatter(icu::UnicodeString(u"yyyyMMddG"), zone) : linkDateFormatter(zone);
-    if (!format)
-        return prefixText();
-    return prefixText() + formatPosition(*format, *position);
+    thread_local Kept<double, QString> kept;
+    return perDay(kept, date, posixLocale(), zone, [&] { return linkText(date, zone); });
 }
 
-std::optional<double> parseDateLink(const QString& link) { return parseDateLink(link, *userTimeZone()); }
+std::optional<double> parseDateLink(const QString& link) { return parseDateLink(link, currentTimeZone()); }
 
 std::optional<double> parseDateLink(const QString& link, const icu::TimeZone& zone)
 {

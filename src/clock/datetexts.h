@@ -16,10 +16,13 @@ class Strings;
 
 /// The date texts of the main window and the date link.
 ///
-/// Every function builds its formatters and calendars afresh (nothing is cached), in the user's date locale
-/// (LC_ALL, LC_TIME, LANG) and time zone (TZ, else the system's), or in the ones passed. Dates are seconds since
-/// 1970. Gregorian calendars count proleptically: before 1582 too, as ISO 8601 and Qt's QDate do, so the texts
-/// agree with the date picker and with heliora-cli's ISO dates.
+/// Every function works in the user's date locale (LC_ALL, LC_TIME, LANG) and time zone (TZ, else the system's),
+/// read from the environment on every call, or in the ones passed. Dates are seconds since 1970. ICU's calendars,
+/// patterns and formatters are built once per locale and zone and kept (per thread, a few of each), and the texts
+/// of the last few local days are kept too: the main window asks for the same day's texts twice a second. What is
+/// kept is keyed on everything that it is made of, so a changed locale, zone or day is never answered from it.
+/// Gregorian calendars count proleptically: before 1582 too, as ISO 8601 and Qt's QDate do, so the texts agree with the
+/// date picker and with heliora-cli's ISO dates.
 ///
 /// Far dates: every date less than 2^62 seconds (about 146 billion years) from 1970 gets its true day, month
 /// and year, also beyond the few million years that ICU's calendars reach (see gregoriancycles.h). The year
@@ -30,6 +33,7 @@ class Strings;
 
 /// The formatter of the big date: the locale's best pattern for "yyyy/MM/dd" (with the era when `withEra`),
 /// in the locale's calendar and the zone. When ICU has no pattern the format is empty. Null if ICU fails.
+/// A new object on every call, owned by the caller.
 std::unique_ptr<icu::SimpleDateFormat> displayDateFormatter(
     const icu::Locale& locale, const icu::TimeZone& zone, bool withEra = false);
 

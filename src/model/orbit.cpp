@@ -1,11 +1,13 @@
 #include "model/orbit.h"
 
+#include <algorithm>
 #include <array>
 #include <cmath>
 #include <cstdint>
 #include <memory>
+#include <vector>
 
-#include "model/environment.h"
+#include "model/currentenvironment.h"
 #include "model/int64range.h"
 
 #include <unicode/gregocal.h>
@@ -66,18 +68,37 @@ double screenAngle(Planet planet, double unwrappedAngle)
 
 double referenceEpoch(const icu::TimeZone& zone)
 {
+    // Every orrery frame and every new date needs the epoch, and building a calendar for it costs more than the nine
+    // orbital angles together. It depends on the zone's rules alone: keep the last few zones' epochs.
+    struct Known {
+        std::unique_ptr<icu::TimeZone> zone;
+        double epoch;
+    };
+    constexpr std::size_t kept = 8;
+    thread_local std::vector<Known> known;
+    for (auto it = known.begin(); it != known.end(); ++it) {
+        if (*it->zone == zone) {
+            std::rotate(known.begin(), it, it + 1);
+            return known.front().epoch;
+        }
+    }
     UErrorCode status = U_ZERO_ERROR;
     icu::GregorianCalendar calendar(zone, status);
     calendar.clear();
     calendar.set(2000, UCAL_JANUARY, 1, 11, 58, 55);
     const UDate millis = calendar.getTime(status);
     // The components are valid in every zone; a failure would mean ICU itself is broken.
-    if (U_FAILURE(status))
-        return 946727935.0;
-    return millis / 1000.0;
+    const double epoch = U_FAILURE(status) ? 946727935.0 : millis / 1000.0;
+    std::unique_ptr<icu::TimeZone> copy(zone.clone());
+    if (!copy)
+        return epoch;
+    if (known.size() == kept)
+        known.pop_back();
+    known.insert(known.begin(), Known { std::move(copy), epoch });
+    return epoch;
 }
 
-double referenceEpoch() { return referenceEpoch(*userTimeZone()); }
+double referenceEpoch() { return referenceEpoch(currentTimeZone()); }
 
 double orbitPhaseAngle(bool addTurns, Planet planet, double time, double radius, double startAngle)
 {

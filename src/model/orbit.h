@@ -24,10 +24,10 @@ inline constexpr double presetPeriod = 3153568464000.0;
 
 inline constexpr double radiansPerDegree = 0.017453292519943295;
 
-/// Instant (seconds since 1970) of 2000-01-01 11:58:55 local time in the given zone, Gregorian calendar,
-/// built afresh on every call.
+/// Instant (seconds since 1970) of 2000-01-01 11:58:55 local time in the given zone, Gregorian calendar. The
+/// epochs of the last few zones asked for are kept (per thread), as they depend on the zone's rules alone.
 double referenceEpoch(const icu::TimeZone& zone);
-/// The same in the user's time zone.
+/// The same in the user's time zone (currentTimeZone()).
 double referenceEpoch();
 
 /// The inner step of the orbital model: the angle, in degrees, of a planet at phase time `time` on a ring of

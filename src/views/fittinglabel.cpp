@@ -30,6 +30,9 @@ void FittingLabel::setMinimumScaleFactor(qreal factor)
 
 void FittingLabel::setTextColor(const QColor& color)
 {
+    if (m_textColor.isValid() && m_textColor == color)
+        return;
+    m_textColor = color;
     QPalette p = palette();
     if (p.color(QPalette::WindowText) == color)
         return;

@@ -28,6 +28,8 @@ protected:
 
 private:
     qreal m_minimumScale = 1.0;
+    /// The colour last set, so that setting it again (as the main window does twice a second) costs no palette look-up.
+    QColor m_textColor;
 };
 
 } // namespace heliora

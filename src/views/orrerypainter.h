@@ -14,21 +14,28 @@ namespace heliora {
 struct OrreryPaintOptions {
     /// A clickable body under a pressed mouse button; drawn dimmed, the plain button's pressed look.
     std::optional<SolarSystemObject> pressed;
-    /// Device pixels per logical pixel of the pictures; 0 takes the ratio of the painter's device. Vector
-    /// devices (an SVG file) want more than their nominal 1 so that the pictures stay sharp when zoomed.
+    /// Device pixels per logical pixel of the pictures; 0 takes the ratio of the pixels that the painter reaches
+    /// (its scale on a pixel device, whatever the widget's screen says). Vector devices (an SVG file) want more
+    /// than their nominal 1 so that the pictures stay sharp when zoomed.
     qreal pictureRatio = 0;
     /// Only rings and bodies that touch this rectangle (layout coordinates) are drawn; a null rectangle
-    /// draws everything. For partial repaints: the painter's clip is not changed.
+    /// draws everything. For partial repaints: the painter's clip is not changed, so clip to this rectangle
+    /// (one rectangle: a clip of many makes Qt blend span by span).
     QRectF exposed;
-    /// Draw the rings from a cached layer where that gives the same pixels (a pixel device at its own ratio,
+    /// Draw the rings from a cached layer where that gives the same pixels (a pixel device under a plain scale,
     /// no ring crossing a planet further out); otherwise, or when false, stroke them on every frame.
     bool cacheRings = true;
+    /// Whether a missing layer may be made now. When false, the rings come from a layer only if one is already
+    /// kept: making one costs more than stroking the rings once, and pays off only over many frames.
+    bool makeRingLayer = true;
 };
 
 /// Paints the orrery in the painter's current coordinates (the layout's D × D square at (0, 0)): the Sun, then
 /// from the outermost ring inwards each ring followed by its planet. No background. The pictures are the
-/// cached rasters of the artwork at the device's resolution, placed on whole device pixels so they stay sharp.
+/// cached rasters of the artwork at the device's resolution; on a pixel device they and the ring layer are
+/// copied pixel for pixel onto whole device pixels, so they stay sharp and cost one plain blend each.
 /// Leaves the painter's state as it found it. Shared by the window's view and `heliora-cli render`.
+/// The pictures and ring layers are kept per thread.
 void paintOrrery(QPainter& painter, const OrreryLayout& layout, const OrreryPaintOptions& options = {});
 
 } // namespace heliora

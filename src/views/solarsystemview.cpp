@@ -8,20 +8,56 @@
 #include <QEasingCurve>
 #include <QHelpEvent>
 #include <QMouseEvent>
+#include <QPaintEngine>
 #include <QPainter>
 #include <QToolTip>
 #include <QVariantAnimation>
 
 #include <algorithm>
 #include <cmath>
+#include <vector>
 
 namespace heliora {
 
 namespace {
 
-    // Antialiased edges and the whole-pixel placement of the pictures can reach a pixel beyond a picture's
-    // rectangle; repaint that much more around anything that moved.
-    constexpr qreal repaintSlack = 2.0;
+    // Each rectangle of a repaint costs a fixed few microseconds (a pass of the painter, the parent's fill, one
+    // image sent to the display); each device pixel a fraction of a nanosecond. Two rectangles are painted as their
+    // bounding rectangle when that adds fewer pixels than the saved fixed cost pays for, which also spares the region
+    // the slivers into which overlapping rectangles are cut. Measured with views_bench (viewFrameAtTopSpeed, at
+    // QT_SCALE_FACTOR 1 and 2): at one device pixel per logical pixel a rectangle is worth about 32,000 pixels (the
+    // whole orrery in one rectangle is the cheapest frame); at two, where the pixels that a frame touches no longer
+    // fit the processor's cache, each pixel costs several times more and a rectangle is worth about 8,000. So the
+    // limit, in device pixels, falls with the square of the ratio.
+    constexpr double mergeablePixels = 32000;
+
+    QRegion repaintRegion(const std::vector<QRect>& rects, qreal pixelRatio)
+    {
+        // In logical pixels: the device pixels' limit, over the ratio squared once more for the pixels' count.
+        const double limit = mergeablePixels / std::pow(pixelRatio, 4);
+        const auto area = [](const QRect& r) { return r.isEmpty() ? 0.0 : double(r.width()) * r.height(); };
+        // First fit: each rectangle joins the first kept one that it merges with cheaply; a kept rectangle that grew
+        // is offered to the others again, until nothing merges.
+        std::vector<QRect> kept;
+        kept.reserve(rects.size());
+        for (QRect rect : rects) {
+            for (std::size_t i = 0; i < kept.size();) {
+                const double added = area(kept[i] | rect) - area(kept[i]) - area(rect) + area(kept[i] & rect);
+                if (added < limit) {
+                    rect |= kept[i];
+                    kept.erase(kept.begin() + static_cast<std::ptrdiff_t>(i));
+                    i = 0;
+                } else {
+                    ++i;
+                }
+            }
+            kept.push_back(rect);
+        }
+        QRegion region;
+        for (const QRect& rect : kept)
+            region += rect;
+        return region;
+    }
 
     void installAccessibilityFactory()
     {
@@ -85,25 +121,31 @@ void SolarSystemView::setDate(double date, int animationMs)
     if (!std::isfinite(date))
         return;
     m_inputs.date = date;
-    OrreryLayout next = layoutOrrery(m_inputs, referenceEpoch());
 
-    // The rings are the same as before (only the date changed); compare the angles planet by planet. Angles
-    // move in quarter-degree steps, so most ticks at normal speed leave every one of them where it was.
+    // Only the angles follow the date; rings, sizes and pictures stay. So the angles alone are computed, as
+    // layoutOrrery computes them, and compared planet by planet. Angles move in quarter-degree steps, so most ticks
+    // at normal speed leave every one of them where it was, and then nothing else is done.
+    const double epoch = referenceEpoch();
+    const double preset = std::isfinite(m_inputs.presetPeriod) ? m_inputs.presetPeriod : 0.0;
     bool moved = false;
+    std::array<double, planetCount> angles {};
     std::array<double, planetCount> offsets {};
-    for (std::size_t k = 0; k < next.rings.size(); ++k) {
-        const double before = m_target.rings[k].nu;
-        const double after = next.rings[k].nu;
-        if (before != after)
+    for (std::size_t k = 0; k < m_target.rings.size(); ++k) {
+        const OrrerySlot& slot = m_target.rings[k];
+        const double after = orbitalAngleFromEpoch(slot.planet, date, preset, slot.ringRadius, epoch);
+        angles[k] = std::isfinite(after) ? after : 0.0;
+        const double before = slot.nu;
+        if (before != angles[k])
             moved = true;
         // Both angles sit near the same huge value, so their difference is exact; the shown offset is small.
-        const std::size_t p = indexOf(next.rings[k].planet);
-        offsets[p] = (before - after) + m_startOffset[p] * (1.0 - m_progress);
+        const std::size_t p = indexOf(slot.planet);
+        offsets[p] = (before - angles[k]) + m_startOffset[p] * (1.0 - m_progress);
     }
     if (!moved)
         return;
 
-    m_target = std::move(next);
+    for (std::size_t k = 0; k < m_target.rings.size(); ++k)
+        placePlanet(m_target.rings[k], m_target.centre, angles[k]);
     if (animationMs > 0 && isVisible()) {
         m_startOffset = offsets;
         m_progress = 0.0;
@@ -212,8 +254,32 @@ void SolarSystemView::paintEvent(QPaintEvent* event)
     OrreryPaintOptions options;
     if (m_pressedInside)
         options.pressed = m_pressed;
-    options.exposed = QRectF(event->rect()).translated(-origin);
-    paintOrrery(painter, m_layout, options);
+    // The ring layer pays for itself only while the planets glide (or wait mid-way), frame after frame; a single
+    // frame (the first one, an exposure, a step at normal speed) strokes the rings it needs, which costs less than
+    // making the layer and leaves its memory (a megabyte or more) unspent until the planets move. Once made, the
+    // layer serves every frame, the last one of a glide too.
+    options.makeRingLayer = m_animation->state() != QAbstractAnimation::Stopped;
+    // Qt clips the painter to the dirty region, which with the planets moving can be many rectangles. Through such
+    // a clip every copy goes span by span, and the tall ones are split across Qt's GUI thread pool (a fifth of the
+    // CPU at top speed, in pool workers and the futex calls around them). One pass per rectangle, clipped to that
+    // rectangle alone, keeps every copy a plain blend that touches only what changed. The rectangles come from the
+    // paint engine, in device pixels, so that the passes tile the dirty pixels exactly at any pixel ratio: each
+    // pixel is painted once, as a full repaint paints it.
+    const QPaintEngine* engine = painter.paintEngine();
+    const QRegion devicePixels = engine ? engine->systemClip() : QRegion();
+    const QTransform toLayout = painter.deviceTransform().inverted();
+    const auto pass = [&](const QRectF& layoutRect) {
+        painter.setClipRect(layoutRect);
+        options.exposed = layoutRect;
+        paintOrrery(painter, m_layout, options);
+    };
+    if (devicePixels.isEmpty()) {
+        for (const QRect& rect : event->region())
+            pass(QRectF(rect).translated(-origin));
+    } else {
+        for (const QRect& rect : devicePixels)
+            pass(toLayout.mapRect(QRectF(rect)));
+    }
 }
 
 void SolarSystemView::mousePressEvent(QMouseEvent* event)
@@ -288,18 +354,23 @@ void SolarSystemView::applyAngles()
     const qreal remaining = 1.0 - m_progress;
     if (m_layout.rings.size() != m_target.rings.size())
         m_layout = m_target;
-    QRegion dirty;
+    std::vector<QRect> dirty;
+    const qreal ratio = devicePixelRatioF();
     for (std::size_t k = 0; k < m_layout.rings.size(); ++k) {
         OrrerySlot& shown = m_layout.rings[k];
         const OrrerySlot& target = m_target.rings[k];
         const QRectF before = shown.imageRect;
         const double phiBefore = shown.phi;
         placePlanet(shown, m_layout.centre, target.nu, m_startOffset[indexOf(shown.planet)] * remaining);
-        if (shown.phi != phiBefore)
-            dirty += widgetRect(before | shown.imageRect);
+        // Where it was and where it is, apart: at top speed a planet leaps far along its ring between frames, and
+        // the rectangle around both places would repaint much that did not change.
+        if (shown.phi != phiBefore) {
+            dirty.push_back(widgetRect(before, ratio));
+            dirty.push_back(widgetRect(shown.imageRect, ratio));
+        }
     }
-    if (!dirty.isEmpty() && isVisible())
-        update(dirty);
+    if (!dirty.empty() && isVisible())
+        update(repaintRegion(dirty, ratio));
 }
 
 void SolarSystemView::finishAnimation()
@@ -315,13 +386,17 @@ void SolarSystemView::setPressedInside(bool inside)
         return;
     m_pressedInside = inside;
     if (m_pressed && isVisible())
-        update(widgetRect(m_layout.imageRect(*m_pressed)));
+        update(widgetRect(m_layout.imageRect(*m_pressed), devicePixelRatioF()));
 }
 
-QRect SolarSystemView::widgetRect(const QRectF& layoutRect) const
+QRect SolarSystemView::widgetRect(const QRectF& layoutRect, qreal pixelRatio) const
 {
+    // A picture is placed on whole device pixels, which moves it by up to half a device pixel, and its raster is
+    // rounded to whole device pixels: it stays within a device pixel of its rectangle. Repaint that much more (at
+    // least a logical pixel), rounded outwards to whole logical pixels.
+    const qreal slack = std::max(1.0, 1.0 / pixelRatio);
     const QRectF rect = layoutRect.translated(layoutOrigin());
-    return rect.adjusted(-repaintSlack, -repaintSlack, repaintSlack, repaintSlack).toAlignedRect();
+    return rect.adjusted(-slack, -slack, slack, slack).toAlignedRect();
 }
 
 } // namespace heliora

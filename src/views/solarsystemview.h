@@ -72,8 +72,8 @@ private:
     void applyAngles();
     void finishAnimation();
     void setPressedInside(bool inside);
-    /// A rectangle of the layout in widget coordinates, grown by what antialiasing can add.
-    QRect widgetRect(const QRectF& layoutRect) const;
+    /// A rectangle of the layout in widget coordinates, grown by what whole-pixel placement can add at the ratio.
+    QRect widgetRect(const QRectF& layoutRect, qreal pixelRatio) const;
 
     OrreryInputs m_inputs;
     OrreryLayout m_target; ///< every planet at its angle for the date

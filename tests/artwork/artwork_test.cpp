@@ -68,7 +68,15 @@ namespace {
         char name[] = "artwork_tests";
         char* argv[] = { name, nullptr };
         QGuiApplication app(argc, argv);
-        EXPECT_FALSE(artwork::applicationIcon().pixmap(48, 48).isNull());
+        // Drawn at each size asked for, from small window icons to large ones: sharp and whole at every one.
+        const QIcon icon = artwork::applicationIcon();
+        for (const int side : { 16, 24, 32, 48, 128, 512 }) {
+            const QImage image = icon.pixmap(side, side).toImage();
+            ASSERT_EQ(image.size(), QSize(side, side));
+            EXPECT_EQ(qAlpha(image.pixel(side / 2, side / 2)), 255) << side; // the Sun
+            EXPECT_EQ(qAlpha(image.pixel(0, 0)), 0) << side; // the rounded corner
+            EXPECT_EQ(qAlpha(image.pixel(side / 8, side / 2)), 255) << side; // the field, near the left edge
+        }
         const QImage pixels = artwork::glyphIcon("play.fill", Qt::white).pixmap(24, 24).toImage();
         EXPECT_GT(qAlpha(pixels.pixel(12, 12)), 200);
         EXPECT_EQ(qAlpha(pixels.pixel(0, 0)), 0);

@@ -2,6 +2,7 @@
 
 #include "model/environment.h"
 #include "strings/stringtable.h"
+#include "support/scopedenv.h"
 #include "support/utcseconds.h"
 
 #include <gtest/gtest.h>
@@ -10,6 +11,10 @@
 
 #include <cmath>
 #include <random>
+
+#include <unicode/basictz.h>
+#include <unicode/calendar.h>
+#include <unicode/tztrans.h>
 
 namespace heliora {
 namespace {
@@ -184,6 +189,131 @@ namespace {
             }
         }
         EXPECT_GT(accepted, 1'000); // the accepting path must be reached often for the check to mean something
+    }
+
+    // Instants where a kept text could go stale if the local day were counted wrongly: around every offset change
+    // of the zone in 2010 to 2016 (a millisecond, a second, half an hour, an hour and a day either side), and every
+    // 37 minutes over the days around the first one.
+    std::vector<double> trickyInstants(const icu::TimeZone& zone)
+    {
+        std::vector<double> instants;
+        const auto& basic = dynamic_cast<const icu::BasicTimeZone&>(zone);
+        icu::TimeZoneTransition transition;
+        UDate from = utcSeconds(2010, 1, 1) * 1000;
+        while (
+            basic.getNextTransition(from, false, transition) && transition.getTime() < utcSeconds(2016, 1, 1) * 1000) {
+            from = transition.getTime();
+            for (const double away : { 0.0, 0.001, 1.0, 1800.0, 3600.0, 86'400.0 }) {
+                instants.push_back(from / 1000 - away);
+                instants.push_back(from / 1000 + away);
+            }
+        }
+        const double start = instants.empty() ? utcSeconds(2012, 6, 1) : instants.front() - 2 * day;
+        for (double t = start; t < start + 4 * day; t += 37 * 60)
+            instants.push_back(t);
+        return instants;
+    }
+
+    const char* const trickyZones[] = { "Europe/Berlin", "America/Sao_Paulo", "America/Havana", "Pacific/Apia",
+        "Asia/Kathmandu", "Australia/Lord_Howe" };
+
+    // The texts of whole days are kept per local day; whatever is kept, each text is the one that ICU's own
+    // formatters give for that instant, in zones with skipped and repeated midnights, a skipped day, a quarter-hour
+    // offset and half-hour daylight saving.
+    TEST(DateTexts, KeptDayTextsAreIcusOwnAroundEveryOffsetChange)
+    {
+        for (const char* id : trickyZones) {
+            const auto tz = zone(id);
+            UErrorCode status = U_ZERO_ERROR;
+            icu::SimpleDateFormat linkDigits(u"yyyyMMdd", icu::Locale("en_US_POSIX"), status);
+            linkDigits.setTimeZone(*tz);
+            for (const char* localeName : { "en_US", "de_DE" }) {
+                const icu::Locale locale(localeName);
+                std::unique_ptr<icu::DateFormat> display(
+                    icu::DateFormat::createInstanceForSkeleton(u"yyyyMMdd", locale, status));
+                ASSERT_TRUE(U_SUCCESS(status));
+                display->setTimeZone(*tz);
+                for (const double t : trickyInstants(*tz)) {
+                    icu::UnicodeString expected;
+                    display->format(t * 1000, expected);
+                    ASSERT_EQ(displayDateText(t, locale, *tz).toStdU16String(),
+                        std::u16string_view(expected.getBuffer(), expected.length()))
+                        << id << ' ' << t;
+                    expected.remove();
+                    linkDigits.format(t * 1000, expected);
+                    ASSERT_EQ(buildDateLink(t, *tz).toStdU16String(),
+                        (prefix + QString::fromUtf16(expected.getBuffer(), expected.length())).toStdU16String())
+                        << id << ' ' << t;
+                }
+            }
+        }
+    }
+
+    // The caption's day count is ICU's fieldDifference on a calendar of its own, also where the count is settled
+    // without one: pairs of instants about a day apart (a millisecond, a second and an hour either side of one,
+    // 23 and 25 hours) around the same offset changes.
+    TEST(DateTexts, CaptionCountsTheDaysThatIcuCounts)
+    {
+        const Strings english("en");
+        for (const char* id : trickyZones) {
+            const auto tz = zone(id);
+            UErrorCode status = U_ZERO_ERROR;
+            std::unique_ptr<icu::Calendar> calendar(icu::Calendar::createInstance(*tz, icu::Locale("en"), status));
+            ASSERT_TRUE(U_SUCCESS(status));
+            int captions = 0, none = 0;
+            for (const double now : trickyInstants(*tz)) {
+                for (const double apart : { 0.0, 1.0, 0.001, 82'800.0, 86'400.0 - 3'600, 86'400.0 - 1, 86'400.0 - 0.001,
+                         86'400.0, 86'400.001, 86'401.0, 86'400.0 + 3'600, 90'000.0 }) {
+                    for (const double date : { now + apart, now - apart }) {
+                        calendar->setTime(now * 1000, status);
+                        const std::int32_t count = calendar->fieldDifference(date * 1000, UCAL_DATE, status);
+                        ASSERT_TRUE(U_SUCCESS(status));
+                        const auto caption = relativeDateText(date, now, icu::Locale("en"), *tz, english);
+                        ASSERT_EQ(caption.has_value(), count != 0) << id << ' ' << now << " to " << date;
+                        if (caption) {
+                            ASSERT_EQ(caption->section(QLatin1Char(' '), 0, 0).toInt(), count)
+                                << id << ' ' << now << " to " << date;
+                        }
+                        (caption ? captions : none) += 1;
+                    }
+                }
+            }
+            EXPECT_GT(captions, 100) << id;
+            EXPECT_GT(none, 100) << id;
+        }
+    }
+
+    // The overloads that read the environment answer for the environment of the moment, also right after it changed
+    // and after it changed back.
+    TEST(DateTexts, FollowTheEnvironmentAtOnce)
+    {
+        struct Step {
+            const char* tz;
+            const char* locale;
+            const char* display;
+            const char* link;
+            const char* caption; // from 2024-03-30 12:00 in Berlin to 23 hours later, across the spring change
+        };
+        const Step steps[] = {
+            { "UTC", "en_US.UTF-8", "01/31/2024", "20240131", "" },
+            { "Asia/Tokyo", "en_US.UTF-8", "02/01/2024", "20240201", "" },
+            { "Asia/Tokyo", "de_DE.UTF-8", "01.02.2024", "20240201", "" },
+            { "Europe/Berlin", "de_DE.UTF-8", "31.01.2024", "20240131", "1 DAY" },
+            { "Europe/Berlin", "ja_JP.UTF-8", "2024/01/31", "20240131", "1 DAY" },
+            { "UTC", "en_US.UTF-8", "01/31/2024", "20240131", "" },
+        };
+        test::ScopedEnv env;
+        test::pinLocale(env, "en_US.UTF-8");
+        setStringsLanguage(QStringLiteral("en"));
+        const double from = utcSeconds(2024, 3, 30, 11), to = utcSeconds(2024, 3, 31, 10);
+        for (const Step& step : steps) {
+            env.set("TZ", step.tz);
+            env.set("LC_ALL", step.locale);
+            SCOPED_TRACE(std::string(step.tz) + ' ' + step.locale);
+            EXPECT_EQ(displayDateText(lateJan31), QString::fromUtf8(step.display));
+            EXPECT_EQ(buildDateLink(lateJan31), prefix + step.link);
+            EXPECT_EQ(relativeDateText(to, from).value_or(QString()), QString::fromUtf8(step.caption));
+        }
     }
 
 } // namespace

@@ -3,9 +3,11 @@
 #include "support/scopedenv.h"
 #include "views/orrerypainter.h"
 #include "views/solarsystemview.h"
+#include "views/theme.h"
 
 #include <QAccessible>
 #include <QApplication>
+#include <QPaintEvent>
 #include <QPainter>
 #include <QTest>
 #include <QToolTip>
@@ -122,7 +124,7 @@ namespace {
         EXPECT_TRUE(paint(layout, ratio, true, offset) == image) << "the cached ring layer changes pixels";
     }
 
-    INSTANTIATE_TEST_SUITE_P(DeviceRatios, OrreryPainting, ::testing::Values(1.0, 2.0));
+    INSTANTIATE_TEST_SUITE_P(DeviceRatios, OrreryPainting, ::testing::Values(1.0, 1.5, 2.0));
 
     class ViewTest : public ::testing::Test {
     protected:
@@ -249,6 +251,99 @@ namespace {
         for (std::size_t k = 0; k < end.size(); ++k)
             EXPECT_EQ(shown()[k].centre, end[k].centre) << k;
     }
+
+    // The view repainted only where it asks to be, frame after frame of a top-speed glide and rectangle by rectangle,
+    // leaves the same pixels as a full repaint of each frame: nothing of a planet's old place stays behind, and no
+    // pixel of the dirty region is painted twice or missed, at any pixel ratio.
+    class PartialRepaint : public ViewTest, public ::testing::WithParamInterface<double> {
+    protected:
+        // The view's picture as a window's backing store holds it: `region` filled with the field's black and
+        // repainted, over `base`.
+        QImage render(QImage base, const QRegion& region)
+        {
+            base.setDevicePixelRatio(GetParam());
+            view.render(&base, region.boundingRect().topLeft(), region);
+            return base;
+        }
+    };
+
+    int differingPixels(const QImage& a, const QImage& b)
+    {
+        if (a.size() != b.size())
+            return -1;
+        int count = 0;
+        for (int y = 0; y < a.height(); ++y)
+            for (int x = 0; x < a.width(); ++x)
+                count += a.pixel(x, y) != b.pixel(x, y) ? 1 : 0;
+        return count;
+    }
+
+    // The region's rectangles cut into bands of odd heights, at an offset that moves with the step: every repaint
+    // goes through several rectangles, with edges that fall on fractions of a device pixel at 1.5. Every other band
+    // reaches a pixel further left, or the region would join the bands again; repainting that pixel more is harmless.
+    QRegion inBands(const QRegion& region, int step)
+    {
+        QRegion bands;
+        const int height = 11 + step % 5;
+        for (const QRect& rect : region) {
+            int k = 0;
+            for (int y = rect.top() - step % height; y <= rect.bottom(); y += height, ++k)
+                bands += QRect(rect.left() - k % 2, y, rect.width() + k % 2, height) & rect.adjusted(-1, 0, 0, 0);
+        }
+        return bands;
+    }
+
+    struct RegionRecorder : QObject {
+        QRegion region;
+        bool eventFilter(QObject*, QEvent* event) override
+        {
+            if (event->type() == QEvent::Paint)
+                region += static_cast<QPaintEvent*>(event)->region();
+            return false;
+        }
+    };
+
+    TEST_P(PartialRepaint, LeavesTheFullRepaintsPixels)
+    {
+        const qreal ratio = GetParam();
+        view.setPalette(blackFieldPalette(view.palette()));
+        view.setShowPluto(true);
+        view.show();
+        ASSERT_TRUE(QTest::qWaitForWindowExposed(&view));
+        auto* animation = view.findChild<QVariantAnimation*>();
+        QImage blank(view.size() * ratio, QImage::Format_RGB32);
+        blank.fill(Qt::darkBlue); // not the field's black: a pixel that is never painted shows
+        QImage shown = render(blank, view.rect());
+        RegionRecorder recorder;
+        view.installEventFilter(&recorder);
+        double date = start2024;
+        int steps = 0, changed = 0, split = 0;
+        for (int tick = 0; tick < 4; ++tick) {
+            date += 5e7; // one tick at 10^8 x: Mercury turns about six and a half times
+            view.setDate(date, 500);
+            animation->pause(); // stepped by hand below, not by the clock
+            for (int ms = 50; ms <= 500; ms += 50, ++steps) {
+                QCoreApplication::processEvents();
+                recorder.region = {};
+                animation->setCurrentTime(ms);
+                QCoreApplication::processEvents();
+                ASSERT_FALSE(recorder.region.isEmpty()) << steps;
+                const QRegion dirty = inBands(recorder.region, steps);
+                split += dirty.rectCount() > 1 ? 1 : 0;
+                const QImage partial = render(shown, dirty);
+                changed += partial != shown ? 1 : 0;
+                shown = partial;
+                const QImage full = render(blank, view.rect());
+                ASSERT_TRUE(shown == full) << differingPixels(shown, full) << " pixels differ at step " << steps
+                                           << ", repainted in " << dirty.rectCount() << " rectangles";
+            }
+        }
+        EXPECT_EQ(steps, 40);
+        EXPECT_EQ(changed, steps); // every step moved something
+        EXPECT_EQ(split, steps); // through several rectangles
+    }
+
+    INSTANTIATE_TEST_SUITE_P(DeviceRatios, PartialRepaint, ::testing::Values(1.0, 1.5, 2.0));
 
 } // namespace
 } // namespace heliora
