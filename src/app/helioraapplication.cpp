@@ -1,8 +1,10 @@
 #include "app/helioraapplication.h"
 
+#include "app/appcommands.h"
 #include "app/appearance.h"
 #include "app/detailwindowcontroller.h"
 #include "app/errorline.h"
+#include "app/linkrouter.h"
 #include "app/mainwindow.h"
 #include "app/quitsignals.h"
 #include "app/screenshot.h"
@@ -67,6 +69,7 @@ HelioraApplication::HelioraApplication(AppOptions options, QObject* parent)
     , m_options(std::move(options))
     , m_state(std::make_unique<AppState>())
     , m_heartbeat(std::make_unique<ClockHeartbeat>(m_state->rotation()))
+    , m_commands(std::make_unique<AppCommands>(AppCommands::Targets {}))
 {
     if (m_options.date)
         rotation().setDate(*m_options.date);
@@ -74,6 +77,8 @@ HelioraApplication::HelioraApplication(AppOptions options, QObject* parent)
 
 HelioraApplication::~HelioraApplication()
 {
+    // First: a later launch must not be answered by a run whose windows are going.
+    m_linkRouter.reset();
     // Windows still open when the event loop ends were never closed, so they did not free themselves.
     for (const QPointer<DetailWindowController>& window : m_factWindows)
         delete window.data();
@@ -159,7 +164,7 @@ MainWindow& HelioraApplication::ensureMainWindow()
 {
     if (!m_mainWindow) {
         m_mainWindow = std::make_unique<MainWindow>(
-            rotation(), [this](const SolarSystemObject& body) { openDetailWindow(body); });
+            rotation(), [this](const SolarSystemObject& body) { openDetailWindow(body); }, m_commands->createMenuBar());
         m_heartbeat->watch(m_mainWindow.get());
     }
     return *m_mainWindow;
@@ -167,8 +172,9 @@ MainWindow& HelioraApplication::ensureMainWindow()
 
 void HelioraApplication::showMainWindow()
 {
-    // A window already on screen may be behind others; a new one comes up on top by itself.
+    // A window already on screen may be behind others or minimised; a new one comes up on top by itself.
     const bool shown = ensureMainWindow().isVisible();
+    m_mainWindow->setWindowState(m_mainWindow->windowState() & ~Qt::WindowMinimized);
     m_mainWindow->show();
     if (shown)
         m_mainWindow->raise();
@@ -179,9 +185,34 @@ DetailWindowController* HelioraApplication::openDetailWindow(const SolarSystemOb
 {
     std::erase_if(m_factWindows, [](const QPointer<DetailWindowController>& window) { return window.isNull(); });
     DetailWindowController* window = DetailWindowController::forBody(body);
+    window->addActions(m_commands->windowKeys());
     m_factWindows.emplace_back(window);
     window->show();
     return window;
+}
+
+void HelioraApplication::listenForLaunches(FileDescriptor listeningSocket)
+{
+    m_linkRouter = std::make_unique<LinkRouter>(std::move(listeningSocket));
+    connect(m_linkRouter.get(), &LinkRouter::requested, this, &HelioraApplication::handleLaunch);
+    // Once the event loop has ended nobody would answer: later launches should find no one and start anew.
+    connect(qApp, &QCoreApplication::aboutToQuit, m_linkRouter.get(), &LinkRouter::close);
+}
+
+bool HelioraApplication::handleLaunch(const LaunchRequest& request)
+{
+    const std::optional<AppOptions> options = parseAppOptions(request.arguments, nullptr);
+    // Only what a window may do on a user's request: a received message never writes a file or prints.
+    if (!options || options->screenshotPath || options->showHelp || options->showVersion || m_options.screenshotPath)
+        return false;
+    if (options->date)
+        rotation().setDate(*options->date);
+    for (const QString& link : options->links)
+        openLink(link);
+    showMainWindow();
+    if (options->detail)
+        openDetailWindow(*options->detail);
+    return true;
 }
 
 bool HelioraApplication::openLink(const QString& link)

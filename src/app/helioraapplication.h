@@ -2,6 +2,8 @@
 
 #include "app/appoptions.h"
 #include "app/clockheartbeat.h"
+#include "app/launchmessage.h"
+#include "app/singleinstance.h"
 #include "clock/appstate.h"
 #include "model/planet.h"
 
@@ -16,7 +18,9 @@ class QApplication;
 
 namespace heliora {
 
+class AppCommands;
 class DetailWindowController;
+class LinkRouter;
 class MainWindow;
 
 /// Gives the QApplication Heliora's application-wide setup: its names and desktop id ("app.heliora.Heliora"),
@@ -25,8 +29,9 @@ class MainWindow;
 void prepareApplication(QApplication& app);
 
 /// A QObject that is the running Heliora, one per process: it owns the root state (and with it the one clock),
-/// the clock's heartbeat, the main window and the fact windows it opens, and it routes date links to the clock.
-/// Windows never reach for it or for any other global: they are handed the clock and callbacks into it.
+/// the clock's heartbeat, the main window and the fact windows it opens, and the link router that takes the
+/// launches of later runs; it routes date links to the clock. Windows never reach for it or for any other
+/// global: they are handed the clock and callbacks into it.
 ///
 /// It is built from the options that main() read from the command line, after prepareApplication(); start()
 /// (or exec()) opens the windows. The heartbeat beats while the main window is shown. The application quits
@@ -65,6 +70,15 @@ public:
     /// else, a malformed link too, changes nothing. True when the link was taken.
     bool openLink(const QString& link);
 
+    /// Takes the launches of later runs on the listening socket that claimInstance() gave this, the first run.
+    void listenForLaunches(FileDescriptor listeningSocket);
+
+    /// A later launch: its arguments are read as a command line is at start-up, and the main window comes to
+    /// the front with what they ask for: --date, then the links in their order (a malformed one changes
+    /// nothing), then --detail's fact window. Arguments that are no valid command line, or that ask for
+    /// --screenshot, --help or --version, are refused whole: nothing changes. True when taken.
+    bool handleLaunch(const LaunchRequest& request);
+
 private:
     MainWindow& ensureMainWindow();
     std::optional<int> startScreenshot(QWidget* window);
@@ -74,8 +88,10 @@ private:
     // Destroyed in reverse order: the windows before the heartbeat, both before the clock they use.
     std::unique_ptr<AppState> m_state;
     std::unique_ptr<ClockHeartbeat> m_heartbeat;
+    std::unique_ptr<AppCommands> m_commands;
     std::unique_ptr<MainWindow> m_mainWindow;
     std::vector<QPointer<DetailWindowController>> m_factWindows;
+    std::unique_ptr<LinkRouter> m_linkRouter;
 };
 
 } // namespace heliora
