@@ -8,10 +8,15 @@
 #include "support/scopedenv.h"
 #include "views/solarsystemview.h"
 
+#include <QAction>
 #include <QApplication>
+#include <QDir>
 #include <QImage>
+#include <QMenuBar>
 #include <QPointer>
 #include <QTemporaryDir>
+#include <QTest>
+#include <QTimer>
 #include <QTranslator>
 
 #include <gtest/gtest.h>
@@ -105,6 +110,137 @@ namespace {
         const QImage picture(*options.screenshotPath);
         EXPECT_EQ(picture.size(), DetailWindowController::contentSize);
     }
+
+    struct LaunchCase {
+        const char* name;
+        QStringList arguments;
+        bool taken;
+        std::optional<double> date; // the date afterwards; nothing: unchanged
+        QStringList factWindows;
+    };
+
+    void PrintTo(const LaunchCase& c, std::ostream* os) { *os << c.name; }
+
+    class LaterLaunch : public Application, public ::testing::WithParamInterface<LaunchCase> { };
+
+    // A later launch is read as a command line; what it changes, it changes as at start-up, and a date link moves
+    // the date alone. The main window comes forward even when it had been closed.
+    TEST_P(LaterLaunch, ChangesWhatItsArgumentsSayAndNothingElse)
+    {
+        const LaunchCase& c = GetParam();
+        HelioraApplication app { AppOptions {} };
+        ASSERT_EQ(app.start(), std::nullopt);
+        app.rotation().setSpeedType(SpeedType::forwardHigh);
+        app.rotation().togglePlayPause();
+        app.mainWindow()->close();
+        // A --screenshot that slipped through would write into the working folder.
+        QTemporaryDir dir;
+        const QString working = QDir::currentPath();
+        QDir::setCurrent(dir.path());
+        const bool taken = app.handleLaunch({ c.arguments, {} });
+        QDir::setCurrent(working);
+
+        EXPECT_EQ(taken, c.taken);
+        EXPECT_EQ(app.rotation().date(), c.date.value_or(now));
+        EXPECT_EQ(app.rotation().timeState(), TimeState::pause);
+        EXPECT_EQ(app.rotation().speedType(), SpeedType::forwardHigh);
+        EXPECT_EQ(app.mainWindow()->isVisible(), c.taken);
+        EXPECT_EQ(visibleFactWindows(), c.factWindows);
+        EXPECT_TRUE(QDir(dir.path()).isEmpty()) << "a launch wrote a file";
+    }
+
+    INSTANTIATE_TEST_SUITE_P(Table, LaterLaunch,
+        ::testing::Values(LaunchCase { "NoArguments", {}, true, {}, {} },
+            LaunchCase { "DateLink", { "--", "heliora://?date=20200229" }, true, leapDay2020, {} },
+            LaunchCase { "BareDateLink", { "heliora://?date=20200229" }, true, leapDay2020, {} },
+            LaunchCase { "MalformedLink", { "--", "heliora://?date=20200230" }, true, {}, {} },
+            LaunchCase { "OptionAsLink", { "--", "--screenshot=x.png" }, true, {}, {} },
+            LaunchCase { "LastLinkWins", { "heliora://?date=20240131", "junk", "heliora://?date=20200229" }, true,
+                leapDay2020, {} },
+            LaunchCase { "DateOption", { "--date", "2020-02-29" }, true, leapDay2020, {} },
+            LaunchCase { "FactWindow", { "--detail", "mars" }, true, {}, { "Mars" } },
+            LaunchCase { "Screenshot", { "--screenshot", "x.png" }, false, {}, {} },
+            LaunchCase { "ScreenshotAndLink", { "--screenshot=x.png", "heliora://?date=20200229" }, false, {}, {} },
+            LaunchCase { "Help", { "--help", "heliora://?date=20200229" }, false, {}, {} },
+            LaunchCase { "Version", { "--version" }, false, {}, {} },
+            LaunchCase { "UnknownOption", { "--bogus", "heliora://?date=20200229" }, false, {}, {} },
+            LaunchCase { "BadOptionValue", { "--detail", "vulcan" }, false, {}, {} }),
+        [](const auto& info) { return std::string(info.param.name); });
+
+    TEST_F(Application, TheMenuBarSitsAboveTheContentWhichKeepsItsSize)
+    {
+        HelioraApplication app { AppOptions {} };
+        app.showMainWindow();
+        const QMenuBar* bar = app.mainWindow()->menuBar();
+        const auto* content = app.mainWindow()->findChild<QWidget*>(QStringLiteral("planets_view"));
+        ASSERT_TRUE(bar->isVisible());
+        EXPECT_EQ(content->size(), QSize(500, 700));
+        EXPECT_LE(bar->geometry().bottom(), content->geometry().top());
+        EXPECT_EQ(app.mainWindow()->width(), 500);
+    }
+
+    /// Presses a key in a window the way a user does: the window is active, and shortcuts come first.
+    void press(QWidget* window, QKeyCombination key)
+    {
+        window->activateWindow();
+        ASSERT_TRUE(QTest::qWaitForWindowActive(window));
+        QTest::keyClick(window, key.key(), key.keyboardModifiers());
+    }
+
+    // Ctrl+W closes the window it is pressed in, whichever it is: one command per window, so that no two claim
+    // the key (Qt would then run neither).
+    TEST_F(Application, CtrlWClosesTheWindowItIsPressedIn)
+    {
+        HelioraApplication app { AppOptions {} };
+        app.showMainWindow();
+        QPointer<QWidget> mars = app.openDetailWindow(SolarSystemObject::planet(Planet::mars));
+        press(mars, Qt::CTRL | Qt::Key_W);
+        EXPECT_TRUE(mars.isNull() || !mars->isVisible());
+        EXPECT_TRUE(app.mainWindow()->isVisible());
+        press(app.mainWindow(), Qt::CTRL | Qt::Key_W);
+        EXPECT_FALSE(app.mainWindow()->isVisible());
+    }
+
+    TEST_F(Application, CtrlQInAFactWindowQuits)
+    {
+        HelioraApplication app { AppOptions {} };
+        app.showMainWindow();
+        QPointer<QWidget> sun = app.openDetailWindow(SolarSystemObject::sun());
+        QTimer::singleShot(0, sun, [sun] { press(sun, Qt::CTRL | Qt::Key_Q); });
+        QTimer::singleShot(30000, app.mainWindow(), [] { QCoreApplication::exit(1); });
+        EXPECT_EQ(QApplication::exec(), 0);
+        EXPECT_FALSE(app.mainWindow()->isVisible());
+        EXPECT_TRUE(sun.isNull() || !sun->isVisible());
+    }
+
+    class ClosingOrder : public Application, public ::testing::WithParamInterface<std::vector<int>> { };
+
+    // The event loop runs on while any window is open, and ends as the last one closes, whichever it is.
+    TEST_P(ClosingOrder, EndsTheRunExactlyWithTheLastWindow)
+    {
+        HelioraApplication app { AppOptions {} };
+        app.showMainWindow();
+        const std::vector<QPointer<QWidget>> windows { app.mainWindow(),
+            app.openDetailWindow(SolarSystemObject::planet(Planet::mars)),
+            app.openDetailWindow(SolarSystemObject::sun()) };
+        QObject steps;
+        std::vector<bool> openAfterClose;
+        std::function<void(size_t)> closeNext = [&](size_t step) {
+            windows[size_t(GetParam()[step])]->close();
+            openAfterClose.push_back(
+                std::any_of(windows.begin(), windows.end(), [](const auto& w) { return w && w->isVisible(); }));
+            if (step + 1 < GetParam().size())
+                QTimer::singleShot(0, &steps, [&closeNext, step] { closeNext(step + 1); });
+        };
+        QTimer::singleShot(0, &steps, [&closeNext] { closeNext(0); });
+        QTimer::singleShot(30000, &steps, [] { QCoreApplication::exit(1); });
+        EXPECT_EQ(QApplication::exec(), 0);
+        EXPECT_EQ(openAfterClose, std::vector<bool>({ true, true, false })) << "the run ended early";
+    }
+
+    INSTANTIATE_TEST_SUITE_P(EveryOrder, ClosingOrder,
+        ::testing::Values(std::vector<int> { 0, 1, 2 }, std::vector<int> { 0, 2, 1 }, std::vector<int> { 1, 0, 2 },
+            std::vector<int> { 1, 2, 0 }, std::vector<int> { 2, 0, 1 }, std::vector<int> { 2, 1, 0 }));
 
     // In German, Qt's own texts are German too: the key names in the tooltips, its context menus and buttons.
     TEST_F(Application, GermanTextsComeWithQtsGermanTexts)
