@@ -206,5 +206,18 @@ namespace {
         EXPECT_EQ(claimInstance(address).outcome, InstanceClaim::Outcome::first);
     }
 
+    // A router whose socket file was taken over (another run found the path empty and listens there now) leaves
+    // that run's socket alone.
+    TEST_F(Router, ClosingLeavesASocketThatIsNotItsOwn)
+    {
+        auto router = listen();
+        ASSERT_TRUE(QFile::remove(address.socketPath));
+        const InstanceClaim successor = claimInstance(address);
+        ASSERT_EQ(successor.outcome, InstanceClaim::Outcome::first);
+        router.reset();
+        EXPECT_TRUE(QFile::exists(address.socketPath));
+        EXPECT_EQ(claimInstance(address).outcome, InstanceClaim::Outcome::running);
+    }
+
 } // namespace
 } // namespace heliora
