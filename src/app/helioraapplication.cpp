@@ -8,6 +8,7 @@
 #include "app/mainwindow.h"
 #include "app/quitsignals.h"
 #include "app/screenshot.h"
+#include "app/startupnotice.h"
 #include "artwork/artwork.h"
 #include "clock/datetexts.h"
 #include "strings/stringtable.h"
@@ -212,6 +213,8 @@ bool HelioraApplication::handleLaunch(const LaunchRequest& request)
     showMainWindow();
     if (options->detail)
         openDetailWindow(*options->detail);
+    // The later launch's own feedback (a busy cursor, a spinning entry) ends here, as it would at its first window.
+    endStartupNotice(request.startupToken);
     return true;
 }
 

@@ -8,17 +8,19 @@
 #      what it is given), chosen from the menu bar with the mouse and the keyboard;
 #   3. the main window and two fact windows closed in every order: heliora runs on until the last one closes,
 #      and then ends with status 0;
-#   4. Ctrl+Q in a fact window, with the main window and another fact window open, ends heliora with status 0.
+#   4. Ctrl+Q in a fact window, with the main window and another fact window open, ends heliora with status 0;
+#   5. startup notification: a launcher's DESKTOP_STARTUP_ID ends when heliora's window appears, and a later
+#      launch's ends when the running heliora has taken it (STARTUP_WATCH prints the messages on the display).
 # Screenshots go to OUT_DIR.
 #
-# usage: shell.sh HELIORA OUT_DIR
+# usage: shell.sh HELIORA STARTUP_WATCH OUT_DIR
 set -euo pipefail
 
-if [ $# -ne 2 ]; then
-    sed -n '2,14p' "$0" >&2
+if [ $# -ne 3 ]; then
+    sed -n '2,17p' "$0" >&2
     exit 2
 fi
-heliora=$1 out=$2
+heliora=$1 watch=$2 out=$3
 
 if [ -z "${HELIORA_E2E_DISPLAY_READY:-}" ]; then
     exec env HELIORA_E2E_DISPLAY_READY=1 xvfb-run -a -s "-screen 0 1280x1024x24 -nolisten tcp" "$0" "$@"
@@ -54,10 +56,12 @@ fail() {
     exit 1
 }
 
+watcher=
 cleanup() {
     if [ -n "$pid" ] && kill -0 "$pid" 2>/dev/null; then
         kill -KILL "$pid" 2>/dev/null || true
     fi
+    [ -z "$watcher" ] || kill "$watcher" 2>/dev/null || true
     rm -rf "$work"
 }
 trap cleanup EXIT
@@ -204,4 +208,29 @@ timeout "$step_timeout" xdotool windowfocus --sync "$(windows_named Sun | head -
 import -window root "$out/shell-before-quit.png"
 xdotool key --clearmodifiers ctrl+q
 wait_for_end "Ctrl+Q"
+# --- 5. Startup notification ---
+"$watch" >"$work/notices" &
+watcher=$!
+deadline=$((SECONDS + step_timeout))
+until grep -q '^listening$' "$work/notices" 2>/dev/null; do
+    [ $SECONDS -lt $deadline ] || fail "startup_watch does not listen"
+    sleep 0.1
+done
+# Waits until startup_watch has printed the line $1.
+wait_for_notice() {
+    local deadline=$((SECONDS + step_timeout))
+    until grep -qxF "$1" "$work/notices"; do
+        [ $SECONDS -lt $deadline ] || fail "no startup notice '$1'; seen: $(tr '\n' '|' <"$work/notices")"
+        sleep 0.1
+    done
+}
+DESKTOP_STARTUP_ID=launcher-1_TIME100 start
+wait_for_notice 'remove: ID=launcher-1_TIME100'
+DESKTOP_STARTUP_ID=launcher-2_TIME200 later -- 'heliora://?date=19910109'
+wait_for_notice 'remove: ID="launcher-2_TIME200"'
+DESKTOP_STARTUP_ID='odd"id\x_TIME300' later
+wait_for_notice 'remove: ID="odd\"id\\x_TIME300"'
+cp "$work/notices" "$out/shell-startup-notices.txt"
+kill -TERM "$pid"
+wait_for_end "SIGTERM after the startup notices"
 echo "PASS: shell"
