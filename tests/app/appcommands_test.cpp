@@ -1,7 +1,5 @@
 #include "app/appcommands.h"
 
-#include "strings/stringtable.h"
-
 #include <QAction>
 #include <QApplication>
 #include <QDesktopServices>
@@ -79,33 +77,6 @@ namespace {
         EXPECT_EQ(names(commands.windowKeys()), QStringList({ QStringLiteral("settings"), QStringLiteral("quit") }));
     }
 
-    class Languages : public ::testing::TestWithParam<const char*> {
-    protected:
-        ~Languages() override { setStringsLanguage(QStringLiteral("en")); }
-    };
-
-    TEST_P(Languages, EveryMenuAndCommandHasItsText)
-    {
-        setStringsLanguage(QLatin1String(GetParam()));
-        AppCommands commands({});
-        const std::unique_ptr<QMenuBar> bar(commands.createMenuBar());
-        QStringList texts;
-        for (const QMenu* menu : bar->findChildren<QMenu*>()) {
-            texts.append(menu->title());
-            for (const QAction* action : menu->actions()) {
-                if (!action->isSeparator())
-                    texts.append(action->text());
-            }
-        }
-        ASSERT_EQ(texts.size(), 8);
-        // A missing text would show as its key; a key has no mnemonic.
-        for (const QString& text : texts)
-            EXPECT_TRUE(text.contains(QLatin1Char('&'))) << text.toStdString();
-        EXPECT_EQ(QSet<QString>(texts.begin(), texts.end()).size(), texts.size());
-    }
-
-    INSTANTIATE_TEST_SUITE_P(Table, Languages, ::testing::Values("en", "de"));
-
     TEST_F(Commands, HelpOpensTheAddressesAndTouchesNothingElse)
     {
         AddressCatcher catcher;
@@ -119,15 +90,6 @@ namespace {
         EXPECT_EQ(aboutOpened, 1);
         EXPECT_EQ(settingsOpened, 1);
         EXPECT_EQ(catcher.opened.size(), 2);
-    }
-
-    TEST(HelpCommands, WithAnAddressThatIsNoAddressDoNothing)
-    {
-        AddressCatcher catcher;
-        AppCommands commands({ {}, {}, QUrl(QStringLiteral("http://exa mple.org/")), QUrl() });
-        commands.findChild<QAction*>(QStringLiteral("send_feedback"))->trigger();
-        commands.findChild<QAction*>(QStringLiteral("follow_on_twitter"))->trigger();
-        EXPECT_TRUE(catcher.opened.isEmpty());
     }
 
     TEST_F(Commands, CloseWindowClosesTheActiveWindowWhicheverItIs)

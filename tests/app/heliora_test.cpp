@@ -259,18 +259,6 @@ namespace {
         EXPECT_EQ(received, QList<LaunchRequest>({ { arguments, "launcher-1_TIME42" } }));
     }
 
-    TEST_F(LaterLaunch, EndsWithAnErrorWhenTheRunningOneClosesUnanswered)
-    {
-        // Closed twice: the first time it might have been ending, so the launch tries once more.
-        runFirst(2, {});
-        const ProgramRun run = runHeliora({ QStringLiteral("heliora://?date=19910109") }, environment());
-        first.join();
-        EXPECT_EQ(run.exitCode, 1);
-        EXPECT_EQ(run.err,
-            QStringLiteral("heliora: the running Heliora closed the connection without taking the arguments\n"));
-        EXPECT_EQ(received.size(), 2);
-    }
-
     TEST_F(LaterLaunch, WithArgumentsTooLongToHandOverEndsWithStatus2)
     {
         runFirst(1, {});

@@ -16,7 +16,6 @@
 #include <QPointer>
 #include <QTemporaryDir>
 #include <QTest>
-#include <QTimer>
 #include <QTranslator>
 
 #include <gtest/gtest.h>
@@ -200,47 +199,6 @@ namespace {
         press(app.mainWindow(), Qt::CTRL | Qt::Key_W);
         EXPECT_FALSE(app.mainWindow()->isVisible());
     }
-
-    TEST_F(Application, CtrlQInAFactWindowQuits)
-    {
-        HelioraApplication app { AppOptions {} };
-        app.showMainWindow();
-        QPointer<QWidget> sun = app.openDetailWindow(SolarSystemObject::sun());
-        QTimer::singleShot(0, sun, [sun] { press(sun, Qt::CTRL | Qt::Key_Q); });
-        QTimer::singleShot(30000, app.mainWindow(), [] { QCoreApplication::exit(1); });
-        EXPECT_EQ(QApplication::exec(), 0);
-        EXPECT_FALSE(app.mainWindow()->isVisible());
-        EXPECT_TRUE(sun.isNull() || !sun->isVisible());
-    }
-
-    class ClosingOrder : public Application, public ::testing::WithParamInterface<std::vector<int>> { };
-
-    // The event loop runs on while any window is open, and ends as the last one closes, whichever it is.
-    TEST_P(ClosingOrder, EndsTheRunExactlyWithTheLastWindow)
-    {
-        HelioraApplication app { AppOptions {} };
-        app.showMainWindow();
-        const std::vector<QPointer<QWidget>> windows { app.mainWindow(),
-            app.openDetailWindow(SolarSystemObject::planet(Planet::mars)),
-            app.openDetailWindow(SolarSystemObject::sun()) };
-        QObject steps;
-        std::vector<bool> openAfterClose;
-        std::function<void(size_t)> closeNext = [&](size_t step) {
-            windows[size_t(GetParam()[step])]->close();
-            openAfterClose.push_back(
-                std::any_of(windows.begin(), windows.end(), [](const auto& w) { return w && w->isVisible(); }));
-            if (step + 1 < GetParam().size())
-                QTimer::singleShot(0, &steps, [&closeNext, step] { closeNext(step + 1); });
-        };
-        QTimer::singleShot(0, &steps, [&closeNext] { closeNext(0); });
-        QTimer::singleShot(30000, &steps, [] { QCoreApplication::exit(1); });
-        EXPECT_EQ(QApplication::exec(), 0);
-        EXPECT_EQ(openAfterClose, std::vector<bool>({ true, true, false })) << "the run ended early";
-    }
-
-    INSTANTIATE_TEST_SUITE_P(EveryOrder, ClosingOrder,
-        ::testing::Values(std::vector<int> { 0, 1, 2 }, std::vector<int> { 0, 2, 1 }, std::vector<int> { 1, 0, 2 },
-            std::vector<int> { 1, 2, 0 }, std::vector<int> { 2, 0, 1 }, std::vector<int> { 2, 1, 0 }));
 
     // In German, Qt's own texts are German too: the key names in the tooltips, its context menus and buttons.
     TEST_F(Application, GermanTextsComeWithQtsGermanTexts)

@@ -196,16 +196,6 @@ namespace {
         EXPECT_EQ(requests.size(), 20);
     }
 
-    TEST_F(Router, ClosingRemovesTheSocketSoTheNextRunIsTheFirst)
-    {
-        auto router = listen();
-        ASSERT_TRUE(QFile::exists(address.socketPath));
-        router->close();
-        EXPECT_FALSE(router->isListening());
-        EXPECT_FALSE(QFile::exists(address.socketPath));
-        EXPECT_EQ(claimInstance(address).outcome, InstanceClaim::Outcome::first);
-    }
-
     // A router whose socket file was taken over (another run found the path empty and listens there now) leaves
     // that run's socket alone.
     TEST_F(Router, ClosingLeavesASocketThatIsNotItsOwn)

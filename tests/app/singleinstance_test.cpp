@@ -81,13 +81,10 @@ namespace {
     INSTANTIATE_TEST_SUITE_P(Table, Displays,
         ::testing::Values(DisplayCase { "ScreenOfTheSameDisplay", ":7.1", nullptr, "app.heliora.Heliora.x11-7.socket" },
             DisplayCase { "AnotherDisplay", ":70", nullptr, nullptr },
-            DisplayCase { "RemoteDisplay", "host:7", nullptr, "app.heliora.Heliora.x11-host_7.socket" },
             DisplayCase { "WaylandWins", ":7", "wayland-0", "app.heliora.Heliora.wayland-wayland-0.socket" },
             DisplayCase { "NoDisplay", nullptr, nullptr, "app.heliora.Heliora.none.socket" },
             DisplayCase { "PathAsDisplay", "/tmp/../../etc/passwd:0", nullptr, nullptr },
-            DisplayCase { "Traversal", "../../x", nullptr, nullptr },
-            DisplayCase { "WaylandPath", ":7", "/run/user/1000/wayland-1", nullptr },
-            DisplayCase { "LongName", "a-very-long-host-name-that-goes-on-and-on.example.org:7", nullptr, nullptr }),
+            DisplayCase { "WaylandPath", ":7", "/run/user/1000/wayland-1", nullptr }),
         [](const auto& info) { return std::string(info.param.name); });
 
     TEST_F(Address, FallsBackToAPrivateFolderInTheTemporaryFolder)
@@ -195,7 +192,7 @@ namespace {
         EXPECT_TRUE(claim.problem.contains(QStringLiteral("is not a file"))) << claim.problem.toStdString();
     }
 
-    TEST_F(Claim, WaitsForTheLockAndGivesUpAfterTheTimeout)
+    TEST_F(Claim, GivesUpOnALockHeldTooLong)
     {
         const FileDescriptor held(::open(QFile::encodeName(at.lockPath).constData(), O_RDWR | O_CREAT, 0600));
         // flock belongs to the open file: a second open in this process contends as another process would.
@@ -203,13 +200,6 @@ namespace {
         const InstanceClaim claim = claimInstance(at, 20ms);
         EXPECT_EQ(claim.outcome, Outcome::alone);
         EXPECT_TRUE(claim.problem.contains(QStringLiteral("stayed taken"))) << claim.problem.toStdString();
-
-        std::thread release([&held] {
-            std::this_thread::sleep_for(50ms);
-            ::flock(held.get(), LOCK_UN);
-        });
-        EXPECT_EQ(claimInstance(at, 10s).outcome, Outcome::first);
-        release.join();
     }
 
     TEST_F(Claim, TwoRunsThatStartTogetherMakeOneFirst)
