@@ -21,6 +21,10 @@ a window with its physical facts compared with Earth. Links such as
 heliora://?date=20240131 open Heliora at that day, also in a window that
 is already running.
 .
+heliora-widgets puts the orrery on the desktop as widgets that show the
+present moment, renewed every quarter of an hour; on Plasma the same
+widgets are in Plasma's widget gallery.
+.
 heliora-cli prints positions and facts as JSON and renders the orrery
 into PNG or SVG pictures.]=])
 

@@ -1,0 +1,157 @@
+#include "widget-host/autostart.h"
+#include "widget-host/placedwidgets.h"
+#include "widget-host/timezonesource.h"
+
+#include <QDir>
+#include <QFile>
+#include <QTemporaryDir>
+
+#include <gtest/gtest.h>
+
+#include <string>
+
+#include <sys/stat.h>
+
+namespace heliora::host {
+namespace {
+
+    const QList<PlacedWidget> twoWidgets { { "SolarSystemWidget", "small", "DP-1", { 40, -20 } },
+        { "FutureWidget", "huge", "", { 0, 0 } } };
+
+    // What is written is read back as it was, records of unknown kinds included.
+    TEST(PlacedWidgetsFile, RoundTripsEveryRecord)
+    {
+        QTemporaryDir folder;
+        const PlacedWidgetsFile file(folder.path() + QStringLiteral("/sub/heliora-widgets.json"));
+        EXPECT_EQ(file.read(), QList<PlacedWidget>()); // missing: no widgets, not an error
+        ASSERT_TRUE(file.write(twoWidgets));
+        EXPECT_EQ(file.read(), twoWidgets);
+        ASSERT_TRUE(file.write({}));
+        EXPECT_EQ(file.read(), QList<PlacedWidget>());
+    }
+
+    struct HostileCase {
+        std::string name;
+        QByteArray bytes;
+    };
+
+    void PrintTo(const HostileCase& c, std::ostream* os) { *os << c.name; }
+
+    class HostileFile : public ::testing::TestWithParam<HostileCase> { };
+
+    // A file the host did not write as it writes reads as no widgets at all, never as half a list or a crash.
+    TEST_P(HostileFile, ReadsAsNoWidgets) { EXPECT_EQ(PlacedWidgetsFile::parse(GetParam().bytes), std::nullopt); }
+
+    QByteArray record(const QByteArray& fields) { return R"({"version":1,"widgets":[{)" + fields + "}]}"; }
+
+    INSTANTIATE_TEST_SUITE_P(Table, HostileFile,
+        ::testing::Values(HostileCase { "Empty", "" }, HostileCase { "NotJson", "kind=SolarSystemWidget" },
+            HostileCase { "Truncated", PlacedWidgetsFile::serialize(twoWidgets).left(60) },
+            HostileCase { "OtherVersion", R"({"version":2,"widgets":[]})" },
+            HostileCase { "NoVersion", R"({"widgets":[]})" }, HostileCase { "ListAtTop", "[]" },
+            HostileCase { "WidgetsNotAList", R"({"version":1,"widgets":{}})" },
+            HostileCase { "RecordNotAnObject", R"({"version":1,"widgets":[7]})" },
+            HostileCase { "KindNotText", record(R"("kind":1,"family":"small","x":0,"y":0)") },
+            HostileCase { "NoFamily", record(R"("kind":"SolarSystemWidget","x":0,"y":0)") },
+            HostileCase { "FarAway", record(R"("kind":"a","family":"small","x":1e300,"y":0)") },
+            HostileCase { "Fraction", record(R"("kind":"a","family":"small","x":0.5,"y":0)") },
+            HostileCase { "NoY", record(R"("kind":"a","family":"small","x":0)") },
+            HostileCase { "LongScreen",
+                record(R"("kind":"a","family":"small","x":0,"y":0,"screen":")" + QByteArray(300, 's') + "\"") },
+            HostileCase { "TooMany",
+                R"({"version":1,"widgets":[)"
+                    + QByteArray(R"({"kind":"a","family":"small","x":0,"y":0},)").repeated(65).chopped(1) + "]}" },
+            HostileCase { "DeepNesting", QByteArray(100000, '[') },
+            HostileCase { "TooLarge", record(R"("kind":"a","family":"small","x":0,"y":0)") + QByteArray(70000, ' ') }),
+        [](const auto& info) { return info.param.name; });
+
+    // Things at the file's path that are not a small regular file read as unreadable at once: a FIFO does not
+    // block the host, a folder is not read.
+    TEST(PlacedWidgetsFile, RefusesWhatIsNotARegularFile)
+    {
+        QTemporaryDir folder;
+        const QString fifo = folder.path() + QStringLiteral("/fifo.json");
+        ASSERT_EQ(::mkfifo(QFile::encodeName(fifo).constData(), 0600), 0);
+        EXPECT_EQ(PlacedWidgetsFile(fifo).read(), std::nullopt);
+        EXPECT_EQ(PlacedWidgetsFile(folder.path()).read(), std::nullopt);
+        const QString big = folder.path() + QStringLiteral("/big.json");
+        QFile file(big);
+        ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+        file.write(PlacedWidgetsFile::serialize(twoWidgets) + QByteArray(PlacedWidgetsFile::largestFile, ' '));
+        file.close();
+        EXPECT_EQ(PlacedWidgetsFile(big).read(), std::nullopt);
+        EXPECT_FALSE(PlacedWidgetsFile(big).write(QList<PlacedWidget>(PlacedWidgetsFile::mostWidgets + 1)));
+    }
+
+    struct QuotingCase {
+        QString program;
+        QString exec;
+    };
+
+    class ExecQuoting : public ::testing::TestWithParam<QuotingCase> { };
+
+    TEST_P(ExecQuoting, FollowsTheDesktopEntryRules)
+    {
+        EXPECT_EQ(AutostartEntry::quotedProgram(GetParam().program), GetParam().exec);
+    }
+
+    INSTANTIATE_TEST_SUITE_P(Table, ExecQuoting,
+        ::testing::Values(QuotingCase { "heliora-widgets", "heliora-widgets" },
+            QuotingCase { "/opt/heliora/bin/heliora-widgets", "/opt/heliora/bin/heliora-widgets" },
+            QuotingCase { "/home/a b/heliora-widgets", R"("/home/a b/heliora-widgets")" },
+            QuotingCase { "/tmp/$x`y\"z", R"("/tmp/\\$x\\`y\\"z")" },
+            QuotingCase { "/tmp/back\\slash", R"("/tmp/back\\\\slash")" },
+            QuotingCase { "/tmp/100%", R"("/tmp/100%%")" }));
+
+    // The user's entry is on after the first widget and off (hiding the installed one) after the last.
+    TEST(AutostartEntry, TurnsOnAndOff)
+    {
+        QTemporaryDir folder;
+        const AutostartEntry entry(folder.path() + QStringLiteral("/autostart/heliora-widgets.desktop"));
+        EXPECT_FALSE(entry.isEnabled());
+        ASSERT_TRUE(entry.setEnabled(true, QStringLiteral("/opt/h w/heliora-widgets")));
+        EXPECT_TRUE(entry.isEnabled());
+        QFile file(entry.path());
+        ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+        const QByteArray text = file.readAll();
+        EXPECT_TRUE(text.contains("\nExec=\"/opt/h w/heliora-widgets\" --autostart\n")) << text.toStdString();
+        EXPECT_TRUE(text.contains("\nHidden=false\n"));
+        file.close();
+        ASSERT_TRUE(entry.setEnabled(false, QStringLiteral("heliora-widgets")));
+        EXPECT_FALSE(entry.isEnabled());
+    }
+
+    struct LinkCase {
+        std::string name;
+        QString target; // empty: a regular file, not a link
+        QString zone;
+    };
+
+    void PrintTo(const LinkCase& c, std::ostream* os) { *os << c.name; }
+
+    class LocaltimeLink : public ::testing::TestWithParam<LinkCase> { };
+
+    TEST_P(LocaltimeLink, NamesTheZone)
+    {
+        QTemporaryDir folder;
+        const QString link = folder.path() + QStringLiteral("/localtime");
+        if (GetParam().target.isEmpty()) {
+            QFile file(link);
+            ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+        } else {
+            ASSERT_TRUE(QFile::link(GetParam().target, link));
+        }
+        EXPECT_EQ(zoneFromLink(link), GetParam().zone);
+    }
+
+    INSTANTIATE_TEST_SUITE_P(Table, LocaltimeLink,
+        ::testing::Values(LinkCase { "Absolute", "/usr/share/zoneinfo/Europe/Berlin", "Europe/Berlin" },
+            LinkCase { "Relative", "../usr/share/zoneinfo/America/Sao_Paulo", "America/Sao_Paulo" },
+            LinkCase { "Posix", "/usr/share/zoneinfo/posix/Asia/Tokyo", "Asia/Tokyo" },
+            LinkCase { "Offset", "/usr/share/zoneinfo/Etc/GMT+5", "Etc/GMT+5" },
+            LinkCase { "NotZoneinfo", "/tmp/Europe/Berlin", "" },
+            LinkCase { "Climbing", "/usr/share/zoneinfo/../../../etc/passwd", "" }, LinkCase { "RegularFile", "", "" }),
+        [](const auto& info) { return info.param.name; });
+
+} // namespace
+} // namespace heliora::host
