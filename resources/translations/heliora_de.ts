@@ -306,8 +306,8 @@
         <translation>Zurück zu heute</translation>
     </message>
     <message id="travel_in_time">
-        <source>Pick a day to see the planets where they stood, or will stand, on that day.</source>
-        <translation>Wählen Sie einen Tag, um die Planeten so zu sehen, wie sie an diesem Tag standen oder stehen werden.</translation>
+        <source>Pick a day to see where the planets stood, or will stand, on that day.</source>
+        <translation>Wählen Sie einen Tag, um die Planeten an diesem Tag zu sehen.</translation>
     </message>
     <message id="url_scheme">
         <source>Links</source>
@@ -390,8 +390,8 @@
         <translation>den Heliora-Entwicklern</translation>
     </message>
     <message id="planetary_positions_are_from_nssdca">
-        <source>Planetary positions and facts are based on data from NASA's Space Science Data Coordinated Archive:</source>
-        <translation>Die Planetenpositionen und Daten beruhen auf dem Space Science Data Coordinated Archive der NASA:</translation>
+        <source>Planetary data from NASA's Space Science Data Coordinated Archive:</source>
+        <translation>Planetendaten aus dem Space Science Data Coordinated Archive der NASA:</translation>
     </message>
     <message id="file_menu">
         <source>&amp;File</source>
@@ -399,7 +399,7 @@
     </message>
     <message id="settings_command">
         <source>&amp;Settings…</source>
-        <translation>&amp;Einstellungen …</translation>
+        <translation>&amp;Einstellungen…</translation>
     </message>
     <message id="close_window">
         <source>&amp;Close Window</source>

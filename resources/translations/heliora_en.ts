@@ -306,8 +306,8 @@
         <translation>Reset to Today</translation>
     </message>
     <message id="travel_in_time">
-        <source>Pick a day to see the planets where they stood, or will stand, on that day.</source>
-        <translation>Pick a day to see the planets where they stood, or will stand, on that day.</translation>
+        <source>Pick a day to see where the planets stood, or will stand, on that day.</source>
+        <translation>Pick a day to see where the planets stood, or will stand, on that day.</translation>
     </message>
     <message id="url_scheme">
         <source>Links</source>
@@ -390,8 +390,8 @@
         <translation>The Heliora developers</translation>
     </message>
     <message id="planetary_positions_are_from_nssdca">
-        <source>Planetary positions and facts are based on data from NASA's Space Science Data Coordinated Archive:</source>
-        <translation>Planetary positions and facts are based on data from NASA's Space Science Data Coordinated Archive:</translation>
+        <source>Planetary data from NASA's Space Science Data Coordinated Archive:</source>
+        <translation>Planetary data from NASA's Space Science Data Coordinated Archive:</translation>
     </message>
     <message id="file_menu">
         <source>&amp;File</source>

@@ -13,9 +13,11 @@ namespace {
     const QString screenshotOption = QStringLiteral("--screenshot");
     const QString detailOption = QStringLiteral("--detail");
     const QString dateOption = QStringLiteral("--date");
+    const QString settingsOption = QStringLiteral("--settings");
 
     const QString acceptedDates = QStringLiteral("(2024-01-31, 2024-01-31T10:00:00Z or @seconds)");
     const QString acceptedBodies = QStringLiteral("(sun, mercury ... pluto)");
+    const QString acceptedTabs = QStringLiteral("(general, viewing, solar-system, about)");
 
     bool takeValue(const QStringList& arguments, qsizetype& i, const QString& option, QString* value)
     {
@@ -43,13 +45,16 @@ namespace {
 QString appUsage()
 {
     return QStringLiteral(
-        "usage: heliora [--screenshot FILE.png] [--date D] [--detail BODY] [--] [LINK]\n"
+        "usage: heliora [--screenshot FILE.png] [--date D] [--detail BODY] [--settings [TAB]] [--] [LINK]\n"
         "       heliora --help | --version\n"
         "\n"
         "  LINK               heliora://?date=yyyyMMdd opens at that day (an invalid link is ignored)\n"
         "  --date D           start at D: an ISO-8601 date and time, or @seconds since 1970\n"
         "  --screenshot FILE  render the window's first frame into FILE and quit (needs no display)\n"
         "  --detail BODY      also open the fact window of BODY (sun, mercury ... pluto);\n"
+        "                     with --screenshot, render that window\n"
+        "  --settings [TAB]   also open the settings window on TAB (general, viewing,\n"
+        "                     solar-system, about; general when left out);\n"
         "                     with --screenshot, render that window\n"
         "  --help             print this text\n"
         "  --version          print the version and build number\n");
@@ -114,11 +119,25 @@ std::optional<AppOptions> parseAppOptions(const QStringList& arguments, QString*
             options.detail = solarSystemObjectFromKey(key.toStdString());
             if (!options.detail)
                 fail(QStringLiteral("--detail: unknown body %1 %2").arg(quotedForTerminal(key), acceptedBodies));
+        } else if (isOption(argument, settingsOption)) {
+            // The tab may be left out; a link or another option after --settings is not taken for one.
+            QString name = QStringLiteral("general");
+            if (argument.startsWith(settingsOption + QLatin1Char('=')))
+                name = argument.mid(settingsOption.size() + 1);
+            else if (i + 1 < arguments.size() && !arguments[i + 1].startsWith(QLatin1String("--"))
+                && !arguments[i + 1].contains(QLatin1String("://")))
+                name = arguments[++i];
+            options.settings = settingsTabFromName(name);
+            if (!options.settings)
+                fail(QStringLiteral("--settings: unknown tab %1 %2").arg(quotedForTerminal(name), acceptedTabs));
         } else {
-            fail(QStringLiteral("unknown option %1 (accepted: --screenshot, --date, --detail, --help, --version)")
+            fail(QStringLiteral("unknown option %1 (accepted: --screenshot, --date, --detail, --settings, --help, "
+                                "--version)")
                      .arg(quotedForTerminal(argument)));
         }
     }
+    if (options.screenshotPath && options.detail && options.settings)
+        fail(QStringLiteral("--screenshot: renders one window; give --detail or --settings, not both"));
     if (!firstError.isEmpty() && !options.showHelp && !options.showVersion) {
         if (error)
             *error = firstError;

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "app/settingstab.h"
 #include "model/planet.h"
 
 #include <QString>
@@ -17,6 +18,9 @@ struct AppOptions {
     std::optional<QString> screenshotPath;
     /// --detail BODY: also open BODY's fact window; with --screenshot, that window is the one rendered.
     std::optional<SolarSystemObject> detail;
+    /// --settings [TAB]: also open the settings window on TAB (General when no tab is named); with --screenshot,
+    /// render that window.
+    std::optional<SettingsTab> settings;
     /// --date D: the clock starts at D (seconds since 1970) instead of now.
     std::optional<double> date;
     /// Arguments that are not options (date links; anything else among them is ignored).
@@ -35,7 +39,9 @@ QString versionLine();
 QStringList argumentsOf(int argc, const char* const* argv);
 
 /// Reads the arguments after the program name. Options take their value as the next argument or after "="
-/// (--date=2024-01-31); a value may not start with "--". Anything after "--" is a link. Given twice, an option's
+/// (--date=2024-01-31); a value may not start with "--". Anything after "--" is a link. The tab of --settings
+/// may be left out: the next argument is its tab unless it starts with "--" or holds "://" (a link).
+/// --screenshot renders one window, so it refuses --detail and --settings together. Given twice, an option's
 /// last value counts. --help or --version anywhere before "--" wins over everything else, errors included.
 /// Otherwise an unknown option, a missing value, an empty file name or one that is not UTF-8, an unparsable date or an
 /// unknown body (any case: "Mars", "MARS") gives no options and, in `error`, one line for "heliora: " to start:

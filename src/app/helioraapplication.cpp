@@ -6,10 +6,13 @@
 #include "app/errorline.h"
 #include "app/linkrouter.h"
 #include "app/mainwindow.h"
+#include "app/product.h"
 #include "app/quitsignals.h"
 #include "app/screenshot.h"
+#include "app/settingswindow.h"
 #include "app/startupnotice.h"
 #include "artwork/artwork.h"
+#include "clock/currentdate.h"
 #include "clock/datetexts.h"
 #include "strings/stringtable.h"
 #include "terminal/terminaltext.h"
@@ -19,6 +22,7 @@
 #include <QLibraryInfo>
 #include <QTimer>
 #include <QTranslator>
+#include <QUrl>
 
 #include <csignal>
 
@@ -70,7 +74,14 @@ HelioraApplication::HelioraApplication(AppOptions options, QObject* parent)
     , m_options(std::move(options))
     , m_state(std::make_unique<AppState>())
     , m_heartbeat(std::make_unique<ClockHeartbeat>(m_state->rotation()))
-    , m_commands(std::make_unique<AppCommands>(AppCommands::Targets {}))
+    , m_commands(std::make_unique<AppCommands>(AppCommands::Targets {
+          [this] { showSettingsWindow(); },
+          [this] { showSettingsWindow(SettingsTab::info); },
+          QUrl(QString::fromUtf8(product::feedbackMailto.data(), qsizetype(product::feedbackMailto.size())),
+              QUrl::StrictMode),
+          QUrl(QString::fromUtf8(product::socialPageUrl.data(), qsizetype(product::socialPageUrl.size())),
+              QUrl::StrictMode),
+      }))
 {
     if (m_options.date)
         rotation().setDate(*m_options.date);
@@ -83,6 +94,7 @@ HelioraApplication::~HelioraApplication()
     // Windows still open when the event loop ends were never closed, so they did not free themselves.
     for (const QPointer<DetailWindowController>& window : m_factWindows)
         delete window.data();
+    delete m_settingsWindow.data();
 }
 
 std::optional<int> HelioraApplication::start()
@@ -91,6 +103,14 @@ std::optional<int> HelioraApplication::start()
         // A screenshot of a fact window shows that window alone; the clock has nothing to show.
         DetailWindowController* window = DetailWindowController::forBody(*m_options.detail);
         m_factWindows.emplace_back(window);
+        return startScreenshot(window);
+    }
+    if (m_options.settings && m_options.screenshotPath) {
+        // The settings window alone, on the clock that the options and links set (its date row shows it).
+        for (const QString& link : m_options.links)
+            openLink(link);
+        SettingsWindow* window = makeSettingsWindow();
+        window->setCurrentTab(*m_options.settings);
         return startScreenshot(window);
     }
 
@@ -106,6 +126,8 @@ std::optional<int> HelioraApplication::start()
     afterFirstFrame(m_mainWindow.get(), [] { QApplication::setWindowIcon(artwork::applicationIcon()); });
     if (m_options.detail)
         openDetailWindow(*m_options.detail);
+    if (m_options.settings)
+        showSettingsWindow(m_options.settings);
     return std::nullopt;
 }
 
@@ -171,6 +193,29 @@ MainWindow& HelioraApplication::ensureMainWindow()
     return *m_mainWindow;
 }
 
+SettingsWindow* HelioraApplication::makeSettingsWindow()
+{
+    m_settingsWindow = new SettingsWindow(
+        rotation(), [this](const SolarSystemObject& body) { openDetailWindow(body); }, currentDate);
+    m_settingsWindow->addActions(m_commands->windowKeys());
+    return m_settingsWindow;
+}
+
+SettingsWindow* HelioraApplication::settingsWindow() const { return m_settingsWindow.data(); }
+
+SettingsWindow* HelioraApplication::showSettingsWindow(std::optional<SettingsTab> tab)
+{
+    const bool open = !m_settingsWindow.isNull();
+    SettingsWindow* window = open ? m_settingsWindow.data() : makeSettingsWindow();
+    if (tab)
+        window->setCurrentTab(*tab);
+    window->show();
+    if (open)
+        window->raise();
+    window->activateWindow();
+    return window;
+}
+
 void HelioraApplication::showMainWindow()
 {
     // A window already on screen may be behind others or minimised; a new one comes up on top by itself.
@@ -213,6 +258,8 @@ bool HelioraApplication::handleLaunch(const LaunchRequest& request)
     showMainWindow();
     if (options->detail)
         openDetailWindow(*options->detail);
+    if (options->settings)
+        showSettingsWindow(options->settings);
     // The later launch's own feedback (a busy cursor, a spinning entry) ends here, as it would at its first window.
     endStartupNotice(request.startupToken);
     return true;

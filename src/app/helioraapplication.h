@@ -3,6 +3,7 @@
 #include "app/appoptions.h"
 #include "app/clockheartbeat.h"
 #include "app/launchmessage.h"
+#include "app/settingstab.h"
 #include "app/singleinstance.h"
 #include "clock/appstate.h"
 #include "model/planet.h"
@@ -22,6 +23,7 @@ class AppCommands;
 class DetailWindowController;
 class LinkRouter;
 class MainWindow;
+class SettingsWindow;
 
 /// Gives the QApplication Heliora's application-wide setup: its names and desktop id ("app.heliora.Heliora"),
 /// the dark Fusion look, and Qt's own translations (context menus, standard buttons, key names) in the
@@ -29,9 +31,9 @@ class MainWindow;
 void prepareApplication(QApplication& app);
 
 /// A QObject that is the running Heliora, one per process: it owns the root state (and with it the one clock),
-/// the clock's heartbeat, the main window and the fact windows it opens, and the link router that takes the
-/// launches of later runs; it routes date links to the clock. Windows never reach for it or for any other
-/// global: they are handed the clock and callbacks into it.
+/// the clock's heartbeat, the menu commands, the main window, the one settings window and the fact windows it
+/// opens, and the link router that takes the launches of later runs; it routes date links to the clock. Windows
+/// never reach for it or for any other global: they are handed the clock and callbacks into it.
 ///
 /// It is built from the options that main() read from the command line, after prepareApplication(); start()
 /// (or exec()) opens the windows. The heartbeat beats while the main window is shown. The application quits
@@ -62,6 +64,12 @@ public:
     /// Shows the main window, building it on the first call, and raises and activates it.
     void showMainWindow();
 
+    /// Shows the one settings window: builds it on General when none is open, else raises and activates the
+    /// open one, which keeps its tab. With a tab, the window shows that tab. The window frees itself when it is
+    /// closed; the next call builds a new one. The pointer is for immediate use.
+    SettingsWindow* showSettingsWindow(std::optional<SettingsTab> tab = std::nullopt);
+    /// The settings window while one is open, else null.
+    SettingsWindow* settingsWindow() const;
     /// Opens a new fact window for the body and shows it. Every call opens a further window, also for a body
     /// whose window is open already. The window frees itself when closed; the pointer is for immediate use.
     DetailWindowController* openDetailWindow(const SolarSystemObject& body);
@@ -75,12 +83,14 @@ public:
 
     /// A later launch: its arguments are read as a command line is at start-up, and the main window comes to
     /// the front with what they ask for: --date, then the links in their order (a malformed one changes
-    /// nothing), then --detail's fact window. Arguments that are no valid command line, or that ask for
+    /// nothing), then --detail's fact window and --settings' tab. Arguments that are no valid command line, or that ask
+    /// for
     /// --screenshot, --help or --version, are refused whole: nothing changes. True when taken.
     bool handleLaunch(const LaunchRequest& request);
 
 private:
     MainWindow& ensureMainWindow();
+    SettingsWindow* makeSettingsWindow();
     std::optional<int> startScreenshot(QWidget* window);
     void endOnSignal(int signal);
 
@@ -91,6 +101,7 @@ private:
     std::unique_ptr<AppCommands> m_commands;
     std::unique_ptr<MainWindow> m_mainWindow;
     std::vector<QPointer<DetailWindowController>> m_factWindows;
+    QPointer<SettingsWindow> m_settingsWindow;
     std::unique_ptr<LinkRouter> m_linkRouter;
 };
 

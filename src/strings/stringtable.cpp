@@ -60,7 +60,11 @@ QString Strings::lookUp(std::string_view key, int count) const
         if (text.isEmpty() && count >= 0)
             text = m_translator->translate(nullptr, id.constData(), nullptr, -1);
     }
-    return text.isEmpty() ? QString::fromUtf8(id) : text;
+    if (!text.isEmpty())
+        return text;
+    if (std::find(m_missing.begin(), m_missing.end(), key) == m_missing.end())
+        m_missing.emplace_back(key);
+    return QString::fromUtf8(id);
 }
 
 QString Strings::text(std::string_view key) const { return lookUp(key, -1); }

@@ -29,11 +29,16 @@ public:
     QString joined(const std::vector<std::string>& keys) const;
     QString joined(const std::vector<TextKey>& keys) const;
 
+    /// The keys that were looked up since the table was loaded and that it lacks, in order of their first
+    /// lookup: each was shown as the key itself.
+    const std::vector<std::string>& missingKeys() const { return m_missing; }
+
 private:
     QString lookUp(std::string_view key, int count) const;
 
     QString m_language;
     std::unique_ptr<QTranslator> m_translator;
+    mutable std::vector<std::string> m_missing;
 };
 
 /// The table for the user's language (LANGUAGE, LC_ALL, LC_MESSAGES, LANG), loaded on first use.

@@ -106,6 +106,7 @@ QWidget* SolarSystemListView::makeRow(const SolarSystemObject& object, QWidget* 
 
     auto* button = new QPushButton(text("open_fact_sheet"), row);
     button->setObjectName(QStringLiteral("open_fact_sheet"));
+    button->setMinimumWidth(button->sizeHint().width() + margin); // room beside the text, which Fusion hugs
     // Ten buttons share one label; the description says whose facts each one opens.
     button->setAccessibleDescription(localizedName(object));
     connect(button, &QPushButton::clicked, this, [this, object] {

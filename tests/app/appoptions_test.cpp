@@ -12,6 +12,7 @@ namespace {
         QString error = {}; // empty: accepted
         QString screenshot = {};
         const char* detail = ""; // the body's key
+        const char* settings = ""; // the tab's name
         QStringList links = {};
         bool help = false, version = false;
     };
@@ -32,6 +33,7 @@ namespace {
         }
         EXPECT_EQ(options->screenshotPath.value_or(QString()), c.screenshot);
         EXPECT_EQ(options->detail ? options->detail->localizationKey() : "", c.detail);
+        EXPECT_EQ(options->settings ? settingsTabName(*options->settings) : QString(), QLatin1String(c.settings));
         EXPECT_EQ(options->links, c.links);
         EXPECT_EQ(options->showHelp, c.help);
         EXPECT_EQ(options->showVersion, c.version);
@@ -52,6 +54,23 @@ namespace {
             OptionsCase { .arguments = { "--bogus", "--help" }, .help = true },
             OptionsCase { .arguments = { "--detail", "vulcan", "--version" }, .version = true },
             OptionsCase { .arguments = { "-h" }, .help = true },
+            // The settings window's tab may be left out; a link or an option after --settings is not a tab.
+            OptionsCase { .arguments = { "--settings" }, .settings = "general" },
+            OptionsCase { .arguments = { "--settings", "solar-system" }, .settings = "solar-system" },
+            OptionsCase { .arguments = { "--settings=about", "--settings", "viewing" }, .settings = "viewing" },
+            OptionsCase { .arguments = { "--settings", "heliora://?date=20240131" },
+                .settings = "general",
+                .links = { "heliora://?date=20240131" } },
+            OptionsCase { .arguments = { "--settings", "--detail", "mars" }, .detail = "mars", .settings = "general" },
+            OptionsCase { .arguments = { "--screenshot", "s.png", "--settings", "about" },
+                .screenshot = "s.png",
+                .settings = "about" },
+            OptionsCase { .arguments = { "--settings", "About" },
+                .error = "--settings: unknown tab \"About\" (general, viewing, solar-system, about)" },
+            OptionsCase { .arguments = { "--settings=" },
+                .error = "--settings: unknown tab \"\" (general, viewing, solar-system, about)" },
+            OptionsCase { .arguments = { "--screenshot", "s.png", "--detail", "sun", "--settings" },
+                .error = "--screenshot: renders one window; give --detail or --settings, not both" },
             // Refused: one line, naming the option, what is wrong and what is accepted, input quoted.
             OptionsCase {
                 .arguments = { "--detail", "vulcan" }, .error = "--detail: unknown body \"vulcan\"" + bodies },
@@ -69,12 +88,12 @@ namespace {
             OptionsCase { .arguments = { "--date", "tomorrow" },
                 .error = "--date: unparsable date \"tomorrow\" (2024-01-31, 2024-01-31T10:00:00Z or @seconds)" },
             OptionsCase { .arguments = { "--screenshots", "a.png" },
-                .error = "unknown option \"--screenshots\" (accepted: --screenshot, --date, --detail, --help, "
-                         "--version)" },
+                .error = "unknown option \"--screenshots\" (accepted: --screenshot, --date, --detail, --settings, "
+                         "--help, --version)" },
             // The first of several errors is the one reported.
             OptionsCase { .arguments = { "-x\x1b[31m", "--detail", "vulcan" },
-                .error = "unknown option \"-x\\x1b[31m\" (accepted: --screenshot, --date, --detail, --help, "
-                         "--version)" }));
+                .error = "unknown option \"-x\\x1b[31m\" (accepted: --screenshot, --date, --detail, --settings, "
+                         "--help, --version)" }));
 
     TEST(CommandLine, DatesAreReadInTheUsersZone)
     {

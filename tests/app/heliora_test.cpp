@@ -94,8 +94,8 @@ namespace {
             LineCase { "Version", { "--version" }, 0,
                 "^heliora " + QRegularExpression::escape(version) + " \\(build [0-9]+\\)\n$", "" },
             LineCase { "UnknownOption", { "--bogus" }, 2, "^$",
-                "heliora: unknown option \"--bogus\" (accepted: --screenshot, --date, --detail, --help, "
-                "--version)\n" },
+                "heliora: unknown option \"--bogus\" (accepted: --screenshot, --date, --detail, --settings, "
+                "--help, --version)\n" },
             LineCase { "UnknownBody", { "--detail", "vulcan" }, 2, "^$",
                 "heliora: --detail: unknown body \"vulcan\" (sun, mercury ... pluto)\n" },
             LineCase { "EscapedInput", { "--detail", "sun\n\x1b[2J" }, 2, "^$",

@@ -3,6 +3,7 @@
 #include "app/detailwindowcontroller.h"
 #include "app/glyphbutton.h"
 #include "app/mainwindow.h"
+#include "app/settingswindow.h"
 #include "clock/currentdate.h"
 #include "strings/stringtable.h"
 #include "support/scopedenv.h"
@@ -198,6 +199,74 @@ namespace {
         EXPECT_TRUE(app.mainWindow()->isVisible());
         press(app.mainWindow(), Qt::CTRL | Qt::Key_W);
         EXPECT_FALSE(app.mainWindow()->isVisible());
+    }
+
+    TEST_F(Application, CtrlCommaOpensTheOneSettingsWindowWhichKeepsItsTabUntilClosed)
+    {
+        auto app = std::make_unique<HelioraApplication>(AppOptions {});
+        ASSERT_EQ(app->start(), std::nullopt);
+        MainWindow* main = app->mainWindow();
+        ASSERT_TRUE(QTest::qWaitForWindowActive(main));
+        EXPECT_EQ(app->settingsWindow(), nullptr);
+
+        QTest::keyClick(main, Qt::Key_Comma, Qt::ControlModifier);
+        QPointer<SettingsWindow> settings = app->settingsWindow();
+        ASSERT_TRUE(settings);
+        EXPECT_TRUE(settings->isVisible());
+        EXPECT_EQ(settings->currentTab(), SettingsTab::general);
+
+        // Asked again, by the key (from any window) or by the application: the same window, with its tab.
+        settings->setCurrentTab(SettingsTab::viewing);
+        QTest::keyClick(settings, Qt::Key_Comma, Qt::ControlModifier);
+        QTest::keyClick(main, Qt::Key_Comma, Qt::ControlModifier);
+        EXPECT_EQ(app->showSettingsWindow(), settings.data());
+        EXPECT_EQ(settings->currentTab(), SettingsTab::viewing);
+        EXPECT_EQ(app->showSettingsWindow(SettingsTab::info), settings.data());
+        EXPECT_EQ(settings->currentTab(), SettingsTab::info);
+        int windows = 0;
+        for (QWidget* window : QApplication::topLevelWidgets())
+            windows += qobject_cast<SettingsWindow*>(window) ? 1 : 0;
+        EXPECT_EQ(windows, 1);
+
+        // Closing frees it; the next request builds a fresh one, on General.
+        settings->close();
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+        EXPECT_TRUE(settings.isNull());
+        EXPECT_EQ(app->settingsWindow(), nullptr);
+        settings = app->showSettingsWindow();
+        EXPECT_EQ(settings->currentTab(), SettingsTab::general);
+
+        // One that is still open when the application ends goes with it.
+        app.reset();
+        EXPECT_TRUE(settings.isNull());
+    }
+
+    TEST_F(Application, OpensTheSettingsWindowOnTheTabTheOptionsName)
+    {
+        AppOptions options;
+        options.settings = SettingsTab::solarSystem;
+        HelioraApplication app(options);
+        ASSERT_EQ(app.start(), std::nullopt);
+        ASSERT_NE(app.mainWindow(), nullptr);
+        EXPECT_TRUE(app.mainWindow()->isVisible());
+        ASSERT_NE(app.settingsWindow(), nullptr);
+        EXPECT_TRUE(app.settingsWindow()->isVisible());
+        EXPECT_EQ(app.settingsWindow()->currentTab(), SettingsTab::solarSystem);
+    }
+
+    TEST_F(Application, RendersTheSettingsWindowAloneOnItsTab)
+    {
+        QTemporaryDir dir;
+        AppOptions options;
+        options.screenshotPath = dir.filePath(QStringLiteral("about.png"));
+        options.settings = SettingsTab::info;
+        HelioraApplication app(options);
+        ASSERT_EQ(app.start(), std::nullopt);
+        EXPECT_EQ(app.mainWindow(), nullptr);
+        ASSERT_NE(app.settingsWindow(), nullptr);
+        EXPECT_EQ(app.settingsWindow()->currentTab(), SettingsTab::info);
+        EXPECT_EQ(QApplication::exec(), 0);
+        EXPECT_EQ(QImage(*options.screenshotPath).size(), SettingsWindow::contentSize);
     }
 
     // In German, Qt's own texts are German too: the key names in the tooltips, its context menus and buttons.

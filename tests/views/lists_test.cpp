@@ -1,10 +1,9 @@
-// The lists of bodies and the planets-list widget preview. The QApplication is the folder's (orrery_test.cpp).
+// The lists of bodies and the planets-list widget preview.
 
 #include "settings/sharedsettings.h"
 #include "strings/stringtable.h"
 #include "support/accessibletree.h"
 #include "support/scopedenv.h"
-#include "views/bodyimage.h"
 #include "views/fittinglabel.h"
 #include "views/planetslist.h"
 #include "views/planetslistwidgetview.h"
@@ -51,26 +50,16 @@ namespace {
         EXPECT_EQ(columns(list),
             (std::vector<QStringList> {
                 { "mercury", "venus", "earth", "mars" }, { "jupiter", "saturn", "uranus", "neptune" } }));
-        for (const PlanetsListRow* row : list.findChildren<PlanetsListRow*>()) {
+        for (const PlanetsListRow* row : list.findChildren<PlanetsListRow*>())
             EXPECT_EQ(row->width(), PlanetsListRow::rowWidth) << row->objectName().toStdString();
-            const auto* image = row->findChild<BodyImage*>();
-            ASSERT_NE(image, nullptr);
-            EXPECT_EQ(image->size(), QSize(18, 18));
-            EXPECT_EQ(image->object(), SolarSystemObject::planet(row->planet()));
-            EXPECT_EQ(row->findChild<FittingLabel*>(QStringLiteral("name"))->text(),
-                localizedName(SolarSystemObject::planet(row->planet())));
-        }
     }
 
-    // A name that fits keeps its 10 pixels; a longer one shrinks, never below 7, and past that is cut: what is
-    // drawn always fits the row's name area on one line.
+    // A name that fits keeps its 10 bold pixels; a longer one shrinks, never below 7, and only past that is cut.
     struct NameCase {
-        const char* name;
         const char* text;
-        bool shrinks;
-        bool atMinimum;
+        bool shrinks, cut;
     };
-    void PrintTo(const NameCase& c, std::ostream* os) { *os << c.name; }
+    void PrintTo(const NameCase& c, std::ostream* os) { *os << c.text; }
 
     class PlanetsListRowName : public ::testing::TestWithParam<NameCase> { };
 
@@ -78,27 +67,21 @@ namespace {
     {
         PlanetsListRow row(Planet::mars);
         auto* label = row.findChild<FittingLabel*>(QStringLiteral("name"));
-        label->setText(QString::fromUtf8(GetParam().text));
+        label->setText(QLatin1String(GetParam().text));
         row.adjustSize();
         ASSERT_EQ(row.width(), PlanetsListRow::rowWidth);
         EXPECT_TRUE(label->font().bold());
         const qreal fitted = label->fittedPixelSize();
-        EXPECT_GE(fitted, 7.0);
-        EXPECT_LE(fitted, 10.0);
         EXPECT_EQ(fitted < 10.0, GetParam().shrinks);
-        EXPECT_EQ(fitted == 7.0, GetParam().atMinimum);
-        EXPECT_LE(label->geometry().right(), row.rect().right());
-
+        EXPECT_GE(fitted, 7.0);
         QFont drawn = label->font();
         drawn.setPixelSize(static_cast<int>(fitted));
-        const int natural = QFontMetrics(drawn).horizontalAdvance(label->text());
-        EXPECT_EQ(natural > label->contentsRect().width(), GetParam().atMinimum && GetParam().shrinks)
-            << "only a name that is still too long at 70 % is cut";
+        EXPECT_EQ(QFontMetrics(drawn).horizontalAdvance(label->text()) > label->contentsRect().width(), GetParam().cut);
     }
 
     INSTANTIATE_TEST_SUITE_P(Names, PlanetsListRowName,
-        ::testing::Values(NameCase { "Short", "Mars", false, false }, NameCase { "Longer", "Marsmars", true, false },
-            NameCase { "FarTooLong", "Marsmarsmarsmarsmarsmars", true, true }));
+        ::testing::Values(NameCase { "Mars", false, false }, NameCase { "Marsmars", true, false },
+            NameCase { "Marsmarsmarsmarsmarsmars", true, true }));
 
     struct Section {
         const char* header; // object name and key of the header; null for the Sun's section
@@ -171,21 +154,6 @@ namespace {
         silent.widget()->findChild<QWidget*>("sun")->findChild<QPushButton*>("open_fact_sheet")->click();
     }
 
-    TEST(SolarSystemList, RowsShowTheBodysPictureAndName)
-    {
-        const SolarSystemListView list({});
-        for (const QWidget* row : list.widget()->findChildren<QWidget*>()) {
-            const auto body = solarSystemObjectFromKey(row->objectName().toStdString());
-            if (!body)
-                continue;
-            const auto* image = row->findChild<BodyImage*>();
-            ASSERT_NE(image, nullptr);
-            EXPECT_EQ(image->object(), *body);
-            EXPECT_EQ(image->size(), QSize(24, 24));
-            EXPECT_EQ(row->findChild<QLabel*>(QStringLiteral("name"))->text(), localizedName(*body));
-        }
-    }
-
     /// A preview with "now" counted, on a settings file of its own.
     class WidgetPreviewTest : public ::testing::Test {
     protected:
@@ -197,26 +165,21 @@ namespace {
         SolarSystemView& orrery() { return *view.findChild<SolarSystemView*>(QStringLiteral("orrery")); }
     };
 
-    TEST_F(WidgetPreviewTest, IsBuiltOnceAtTheDateOfBuilding)
+    // Built once, at the date of building, without click targets; rebuilt (and the date read again) when the
+    // Pluto setting changes, while the list beside it never shows Pluto.
+    TEST_F(WidgetPreviewTest, FollowsThePlutoSettingButNeverTicks)
     {
         EXPECT_EQ(preview().size(), QSize(360, 169));
         EXPECT_DOUBLE_EQ(orrery().inputs().diameter, 135.2);
         EXPECT_EQ(orrery().inputs().date, start2024);
         EXPECT_FALSE(orrery().isClickable(SolarSystemObject::sun()));
         EXPECT_FALSE(orrery().isClickable(SolarSystemObject::planet(Planet::mars)));
-        EXPECT_EQ(builds, 1);
-        EXPECT_EQ(
-            view.findChild<QLabel*>(QStringLiteral("invitation"))->text(), text("view_solar_system_on_your_widgets"));
-        EXPECT_EQ(view.findChild<QLabel*>(QStringLiteral("caption"))->text(), text("planetslist_widget_display_name"));
-    }
-
-    TEST_F(WidgetPreviewTest, PlutoFollowsTheSettingAndRebuildsButTheListNeverShowsIt)
-    {
         EXPECT_EQ(orrery().currentLayout().ringCount, 9);
+
         SharedSettings settings;
         ASSERT_TRUE(settings.setShowPluto(true));
         EXPECT_EQ(orrery().currentLayout().ringCount, 10);
-        EXPECT_EQ(orrery().inputs().date, start2024 + 86400.0) << "a rebuilt preview reads the date again";
+        EXPECT_EQ(orrery().inputs().date, start2024 + 86400.0);
         const auto* list = view.findChild<PlanetsList*>(QStringLiteral("planets_list"));
         ASSERT_NE(list, nullptr);
         EXPECT_EQ(list->findChildren<PlanetsListRow*>().size(), 8);

@@ -1,0 +1,465 @@
+#include "app/settingswindow.h"
+
+#include "app/datepicker.h"
+#include "app/hud.h"
+#include "app/mainwindow.h"
+#include "clock/currentdate.h"
+#include "clock/rotationstate.h"
+#include "settings/sharedsettings.h"
+#include "strings/stringtable.h"
+#include "support/accessibletree.h"
+#include "support/scopedenv.h"
+#include "support/utcseconds.h"
+#include "views/solarsystemview.h"
+
+#include <QApplication>
+#include <QCheckBox>
+#include <QClipboard>
+#include <QDesktopServices>
+#include <QGraphicsOpacityEffect>
+#include <QLabel>
+#include <QMimeData>
+#include <QPointer>
+#include <QPropertyAnimation>
+#include <QPushButton>
+#include <QRegularExpression>
+#include <QSignalBlocker>
+#include <QTabWidget>
+#include <QTemporaryDir>
+
+#include <gtest/gtest.h>
+
+#include <vector>
+
+namespace heliora {
+namespace {
+
+    using test::utcSeconds;
+    const double now = utcSeconds(2024, 1, 31, 12);
+
+    /// Runs the HUD's delayed tasks when the test says so; a task whose context is gone does not run, as with
+    /// Qt's timers.
+    struct ManualScheduler {
+        struct Task {
+            int ms;
+            QPointer<QObject> context;
+            std::function<void()> run;
+        };
+        std::vector<Task> tasks;
+
+        Hud::Scheduler scheduler()
+        {
+            return [this](int ms, QObject* context, std::function<void()> task) {
+                tasks.push_back({ ms, context, std::move(task) });
+            };
+        }
+        void runAll()
+        {
+            std::vector<Task> due = std::move(tasks);
+            tasks.clear();
+            for (Task& task : due) {
+                if (task.context)
+                    task.run();
+            }
+        }
+    };
+
+    /// Receives the links that the window hands to the desktop.
+    class UrlRecorder : public QObject {
+        Q_OBJECT
+    public:
+        QList<QUrl> urls;
+    public slots:
+        void open(const QUrl& url) { urls.append(url); }
+    };
+
+    /// A settings window on a fresh clock at `now`, with "now" pinned, UTC and a settings folder of its own.
+    /// The window is made on first use, so that a test can change the environment before.
+    class SettingsWindowTest : public ::testing::Test {
+    protected:
+        ~SettingsWindowTest() override
+        {
+            delete m_window;
+            setFixedCurrentDate(std::nullopt);
+        }
+
+        SettingsWindow& window()
+        {
+            if (!m_window) {
+                m_window = new SettingsWindow(
+                    rotation, [this](const SolarSystemObject& body) { opened.push_back(body); }, currentDate);
+            }
+            return *m_window;
+        }
+        template <typename T = QWidget> T& child(const char* name)
+        {
+            T* found = window().findChild<T*>(QLatin1String(name));
+            if (!found)
+                throw std::runtime_error(std::string("no child named ") + name);
+            return *found;
+        }
+        void click(const char* button) { child<QPushButton>(button).click(); }
+        SolarSystemView& previewOrrery() { return *child("preview").findChild<SolarSystemView*>("orrery"); }
+        SolarSystemView& aboutOrrery() { return *child("about").findChild<SolarSystemView*>("orrery"); }
+
+        bool pinned = (setFixedCurrentDate(now), true);
+        QTemporaryDir config;
+        test::ScopedEnv env { { "TZ", "UTC" }, { "XDG_CONFIG_HOME", qPrintable(config.path()) } };
+        RotationState rotation { now };
+        std::vector<SolarSystemObject> opened;
+        QPointer<SettingsWindow> m_window;
+    };
+
+    TEST_F(SettingsWindowTest, FourTabsInOrderOnAFixedContent)
+    {
+        auto& tabs = child<QTabWidget>("tabs");
+        ASSERT_EQ(tabs.count(), 4);
+        const std::vector<std::pair<const char*, const char*>> expected { { "general", "general" },
+            { "viewing", "viewing" }, { "solar_system", "solar_system" }, { "about", "about" } };
+        for (int i = 0; i < tabs.count(); ++i) {
+            EXPECT_EQ(tabs.widget(i)->objectName(), QLatin1String(expected[i].first));
+            EXPECT_EQ(tabs.tabText(i), text(expected[i].second));
+            EXPECT_FALSE(tabs.tabIcon(i).isNull());
+        }
+        EXPECT_EQ(window().currentTab(), SettingsTab::general);
+        EXPECT_EQ(window().windowTitle(), text("settings"));
+        window().show();
+        for (SettingsTab tab :
+            { SettingsTab::viewing, SettingsTab::solarSystem, SettingsTab::info, SettingsTab::general }) {
+            window().setCurrentTab(tab);
+            EXPECT_EQ(window().currentTab(), tab);
+            EXPECT_EQ(window().size(), QSize(600, 550));
+            EXPECT_EQ(tabs.geometry(), QRect(20, 20, 560, 510));
+        }
+    }
+
+    // The picker and the link row follow the clock, also beyond what the picker can show, and never move it.
+    struct FollowCase {
+        const char* name;
+        double clock;
+        QDate shown;
+        const char* link;
+        const char* zone = "UTC";
+    };
+    void PrintTo(const FollowCase& c, std::ostream* os) { *os << c.name; }
+
+    class PickerFollowsTheClock : public SettingsWindowTest, public ::testing::WithParamInterface<FollowCase> { };
+
+    TEST_P(PickerFollowsTheClock, WithoutMovingIt)
+    {
+        const FollowCase& c = GetParam();
+        env.set("TZ", c.zone);
+        window();
+        rotation.togglePlayPause();
+        rotation.setSpeedType(SpeedType::forwardHigh);
+        rotation.setTimeState(TimeState::pause);
+        rotation.setDate(c.clock);
+        EXPECT_EQ(child<DatePicker>("date_picker").date(), c.shown);
+        EXPECT_EQ(child<QLabel>("date_link").text(), QLatin1String(c.link));
+        EXPECT_EQ(rotation.date(), c.clock);
+        EXPECT_EQ(rotation.timeState(), TimeState::pause);
+        EXPECT_EQ(rotation.speedType(), SpeedType::forwardHigh);
+    }
+
+    INSTANTIATE_TEST_SUITE_P(Table, PickerFollowsTheClock,
+        ::testing::Values(FollowCase { "Today", now, QDate(2024, 1, 31), "heliora://?date=20240131" },
+            FollowCase { "TokyoIsTomorrow", utcSeconds(2024, 1, 31, 20), QDate(2024, 2, 1), "heliora://?date=20240201",
+                "Asia/Tokyo" },
+            FollowCase { "Year10000", utcSeconds(10'000, 1, 1), QDate(9999, 12, 31), "heliora://?date=100000101" },
+            FollowCase { "Year50000", utcSeconds(50'000, 6, 1), QDate(9999, 12, 31), "heliora://?date=500000601" },
+            FollowCase { "Year50", utcSeconds(50, 6, 1), QDate(100, 1, 1), "heliora://?date=00500601" },
+            FollowCase { "FarPast", utcSeconds(-20'000, 6, 1), QDate(100, 1, 1), "heliora://?date=200010601BC" }));
+
+    // Picking a day resets the clock to that day at its time of day, once: the picker's following is not a pick.
+    struct PickCase {
+        const char* name;
+        double clock;
+        QDate picked;
+        double expected;
+        const char* zone = "UTC";
+    };
+    void PrintTo(const PickCase& c, std::ostream* os) { *os << c.name; }
+
+    class PickingADay : public SettingsWindowTest, public ::testing::WithParamInterface<PickCase> { };
+
+    TEST_P(PickingADay, ResetsTheClockOnceAtItsTimeOfDay)
+    {
+        const PickCase& c = GetParam();
+        env.set("TZ", c.zone);
+        rotation.setDate(c.clock);
+        window();
+        rotation.setSpeedType(SpeedType::backwardHigh);
+        rotation.setTimeState(TimeState::pause);
+        int changes = 0;
+        const auto count = [&changes] { ++changes; };
+        QObject::connect(&rotation, &RotationState::dateChanged, count);
+        QObject::connect(&rotation, &RotationState::timeStateChanged, count);
+        QObject::connect(&rotation, &RotationState::speedChanged, count);
+        child<DatePicker>("date_picker").setDate(c.picked);
+        EXPECT_EQ(rotation.date(), c.expected);
+        EXPECT_EQ(rotation.timeState(), TimeState::play);
+        EXPECT_EQ(rotation.speedType(), SpeedType::normal);
+        EXPECT_EQ(changes, 3) << "one reset: date, play state, speed";
+        EXPECT_EQ(child<DatePicker>("date_picker").date(), c.picked);
+    }
+
+    INSTANTIATE_TEST_SUITE_P(Table, PickingADay,
+        ::testing::Values(PickCase { "Utc", now + 0.5, QDate(1991, 1, 9), utcSeconds(1991, 1, 9, 12) + 0.5 },
+            PickCase { "BerlinWinterToSummer", utcSeconds(2024, 1, 31, 9), QDate(2024, 7, 1), utcSeconds(2024, 7, 1, 8),
+                "Europe/Berlin" },
+            PickCase { "TokyoAcrossMidnightUtc", utcSeconds(2024, 1, 31, 20), QDate(2024, 2, 10),
+                utcSeconds(2024, 2, 9, 20), "Asia/Tokyo" },
+            PickCase {
+                "FromBeyondTheRange", utcSeconds(50'000, 6, 1, 7), QDate(9999, 12, 30), utcSeconds(9999, 12, 30) },
+            PickCase { "ToTheFirstDay", now, QDate(100, 1, 1), utcSeconds(100, 1, 1, 12) }));
+
+    TEST_F(SettingsWindowTest, ResetToTodayPlaysAtNormalSpeed)
+    {
+        rotation.setDate(utcSeconds(1991, 1, 9));
+        rotation.setSpeedType(SpeedType::forwardExtraHigh);
+        rotation.togglePlayPause();
+        click("reset_to_today");
+        EXPECT_EQ(rotation.date(), now);
+        EXPECT_EQ(rotation.timeState(), TimeState::play);
+        EXPECT_EQ(rotation.speedType(), SpeedType::normal);
+        EXPECT_EQ(child<DatePicker>("date_picker").date(), QDate(2024, 1, 31));
+    }
+
+    // Each copy leaves exactly one plain text on the clipboard: the scheme, or the link of the clock's date at the
+    // moment of the click (also when the row has not caught up with the clock).
+    struct CopyCase {
+        const char* name;
+        const char* button;
+        double clock;
+        const char* expected;
+    };
+    void PrintTo(const CopyCase& c, std::ostream* os) { *os << c.name; }
+
+    class Copying : public SettingsWindowTest, public ::testing::WithParamInterface<CopyCase> { };
+
+    TEST_P(Copying, PutsExactlyThePlainTextOnTheClipboard)
+    {
+        const CopyCase& c = GetParam();
+        window();
+        QApplication::clipboard()->setText(QStringLiteral("something else"));
+        {
+            const QSignalBlocker quiet(rotation); // the row does not see this date; the click must
+            rotation.setDate(c.clock);
+        }
+        click(c.button);
+        const QMimeData* data = QApplication::clipboard()->mimeData(QClipboard::Clipboard);
+        ASSERT_NE(data, nullptr);
+        EXPECT_EQ(data->formats(), QStringList { QStringLiteral("text/plain") });
+        EXPECT_EQ(data->text(), QLatin1String(c.expected));
+        EXPECT_TRUE(child<Hud>("hud").isShowing());
+    }
+
+    INSTANTIATE_TEST_SUITE_P(Table, Copying,
+        ::testing::Values(CopyCase { "Scheme", "copy_scheme", now, "heliora://" },
+            CopyCase { "DateLink", "copy_date_link", utcSeconds(1991, 1, 9, 18), "heliora://?date=19910109" },
+            CopyCase { "FarDateLink", "copy_date_link", utcSeconds(12'345, 6, 7), "heliora://?date=123450607" }));
+
+    TEST_F(SettingsWindowTest, TheHudShowsForTwoSecondsFromItsFirstCopyAndThenFades)
+    {
+        window().show();
+        auto& hud = child<Hud>("hud");
+        ManualScheduler timers;
+        hud.setScheduler(timers.scheduler());
+
+        click("copy_scheme");
+        EXPECT_TRUE(hud.isVisible());
+        ASSERT_EQ(timers.tasks.size(), 1u);
+        EXPECT_EQ(timers.tasks[0].ms, 2000);
+        EXPECT_EQ(timers.tasks[0].context, &hud) << "a hide must not outlive the HUD";
+        // At the bottom centre of the tab, over the form.
+        const QWidget& tab = child("general");
+        EXPECT_NEAR(hud.geometry().center().x(), tab.width() / 2, 1);
+        EXPECT_EQ(hud.geometry().bottom(), tab.height() - 1 - 16);
+        EXPECT_EQ(hud.height(), hud.findChild<QLabel*>("copied")->height() + 32);
+
+        click("copy_date_link"); // copies again but does not extend the time
+        EXPECT_EQ(timers.tasks.size(), 1u);
+        EXPECT_EQ(QApplication::clipboard()->text(), QStringLiteral("heliora://?date=20240131"));
+
+        timers.runAll();
+        EXPECT_FALSE(hud.isShowing());
+        auto* fade = hud.findChild<QPropertyAnimation*>("hud_fade");
+        ASSERT_NE(fade, nullptr);
+        EXPECT_EQ(fade->state(), QAbstractAnimation::Running);
+        EXPECT_EQ(fade->duration(), 250);
+        EXPECT_TRUE(hud.isVisible()) << "fading, not gone";
+
+        // A copy during the fade brings it back, with a fresh two seconds.
+        click("copy_scheme");
+        EXPECT_TRUE(hud.isShowing());
+        EXPECT_EQ(fade->state(), QAbstractAnimation::Stopped);
+        EXPECT_EQ(timers.tasks.size(), 1u);
+        timers.runAll();
+        fade->setCurrentTime(fade->duration());
+        EXPECT_FALSE(hud.isVisible());
+    }
+
+    TEST_F(SettingsWindowTest, AHideDueAfterTheWindowIsGoneDoesNothing)
+    {
+        ManualScheduler timers;
+        child<Hud>("hud").setScheduler(timers.scheduler());
+        click("copy_scheme");
+        window().close(); // frees itself
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+        EXPECT_TRUE(m_window.isNull());
+        timers.runAll(); // under the sanitizers, a hide on the freed HUD would be caught here
+        EXPECT_TRUE(timers.tasks.empty());
+    }
+
+    TEST_F(SettingsWindowTest, ThePlutoCheckBoxWritesAtOnceAndEveryOrreryFollows)
+    {
+        MainWindow main(rotation, {});
+        const auto& mainOrrery = *main.findChild<SolarSystemView*>(QStringLiteral("orrery"));
+        SharedSettings reader;
+        auto& box = child<QCheckBox>("show_pluto");
+        EXPECT_FALSE(box.isChecked());
+        for (bool on : { true, false }) {
+            box.click();
+            EXPECT_EQ(reader.showPluto(), on);
+            const int rings = on ? 10 : 9;
+            EXPECT_EQ(mainOrrery.currentLayout().ringCount, rings);
+            EXPECT_EQ(previewOrrery().currentLayout().ringCount, rings);
+            EXPECT_EQ(aboutOrrery().currentLayout().ringCount, rings);
+            EXPECT_FALSE(child("setting_not_saved").isVisibleTo(&child("viewing")));
+        }
+        // A write made elsewhere in the process shows in the check box.
+        ASSERT_TRUE(reader.setShowPluto(true));
+        EXPECT_TRUE(box.isChecked());
+    }
+
+    // A store that cannot be written: the check box returns to the stored value, a grey line says so, and the file
+    // is left as it was. Once the store can be written again, the next click stores and the line goes.
+    class AFailedWrite : public SettingsWindowTest, public ::testing::WithParamInterface<const char*> { };
+
+    TEST_P(AFailedWrite, LeavesTheFileAndSaysSo)
+    {
+        const QLatin1String kind(GetParam());
+        QByteArray content;
+        if (kind == QLatin1String("noConfigurationFolder")) {
+            env.set("XDG_CONFIG_HOME", nullptr);
+            env.set("HOME", "relative/home");
+        } else {
+            content = kind == QLatin1String("oversized")
+                ? "[General]\nshow_pluto=false\n" + QByteArray(1 << 20, ';') + "\n"
+                : QByteArray("[General]\nshow_pluto=false\nnul=") + '\0' + "\n";
+            QFile out(SharedSettings::suiteFilePath());
+            ASSERT_TRUE(out.open(QIODevice::WriteOnly));
+            out.write(content);
+        }
+
+        auto& box = child<QCheckBox>("show_pluto");
+        box.click();
+        EXPECT_FALSE(box.isChecked());
+        EXPECT_TRUE(child("setting_not_saved").isVisibleTo(&child("viewing")));
+        EXPECT_FALSE(child("setting_not_saved").toolTip().isEmpty()) << "the store's reason";
+        EXPECT_EQ(previewOrrery().currentLayout().ringCount, 9);
+        if (content.isEmpty())
+            return;
+        const QString file = SharedSettings::suiteFilePath();
+        QFile in(file);
+        ASSERT_TRUE(in.open(QIODevice::ReadOnly));
+        EXPECT_EQ(in.readAll(), content) << "the store rewrote a file it cannot read";
+        in.close();
+
+        ASSERT_TRUE(QFile::remove(file));
+        box.click();
+        EXPECT_TRUE(box.isChecked());
+        EXPECT_TRUE(SharedSettings().showPluto());
+        EXPECT_FALSE(child("setting_not_saved").isVisibleTo(&child("viewing")));
+    }
+
+    INSTANTIATE_TEST_SUITE_P(Stores, AFailedWrite, ::testing::Values("oversized", "nulByte", "noConfigurationFolder"));
+
+    TEST_F(SettingsWindowTest, TheSolarSystemTabAsksForFactWindows)
+    {
+        window().setCurrentTab(SettingsTab::solarSystem);
+        child("solar_system").findChild<QWidget*>("mars")->findChild<QPushButton*>("open_fact_sheet")->click();
+        child("solar_system").findChild<QWidget*>("sun")->findChild<QPushButton*>("open_fact_sheet")->click();
+        EXPECT_EQ(opened, (std::vector { SolarSystemObject::planet(Planet::mars), SolarSystemObject::sun() }));
+    }
+
+    TEST_F(SettingsWindowTest, TheInformationOrreryStandsStillOn9January1991)
+    {
+        env.set("TZ", "Asia/Tokyo");
+        SolarSystemView& orrery = aboutOrrery();
+        const double start = utcSeconds(1991, 1, 8, 15); // midnight in Tokyo
+        EXPECT_EQ(orrery.inputs().date, start);
+        rotation.reset(utcSeconds(2030, 5, 5));
+        EXPECT_EQ(orrery.inputs().date, start);
+        EXPECT_DOUBLE_EQ(orrery.inputs().diameter, 300);
+        auto* fade = qobject_cast<QGraphicsOpacityEffect*>(orrery.graphicsEffect());
+        ASSERT_NE(fade, nullptr);
+        EXPECT_DOUBLE_EQ(fade->opacity(), 0.5);
+        EXPECT_FALSE(orrery.isClickable(SolarSystemObject::sun()));
+        EXPECT_FALSE(orrery.isClickable(SolarSystemObject::planet(Planet::earth)));
+        EXPECT_TRUE(orrery.testAttribute(Qt::WA_TransparentForMouseEvents));
+    }
+
+    TEST_F(SettingsWindowTest, NoOrreryOfTheWindowIsSeenByAssistiveTechnologies)
+    {
+        window().show();
+        const QList<QObject*> seen = test::accessibleObjects(&window());
+        EXPECT_TRUE(seen.contains(&child("email"))) << "the walk did not reach the information tab";
+        EXPECT_TRUE(seen.contains(&child("show_pluto")));
+        for (QObject* object : seen)
+            EXPECT_EQ(qobject_cast<SolarSystemView*>(object), nullptr) << object->objectName().toStdString();
+    }
+
+    // Each line of the block is one phrase for a screen reader, and its links, if any, open Heliora's addresses.
+    struct LinkRowCase {
+        const char* row;
+        const char* spoken; // a pattern
+        QStringList links;
+    };
+    void PrintTo(const LinkRowCase& c, std::ostream* os) { *os << c.row; }
+
+    class InformationLinks : public SettingsWindowTest, public ::testing::WithParamInterface<LinkRowCase> { };
+
+    TEST_P(InformationLinks, ReadAsOnePhraseAndOpenTheirAddresses)
+    {
+        const LinkRowCase& c = GetParam();
+        auto& label = child<QLabel>(c.row);
+        EXPECT_TRUE(QRegularExpression(QStringLiteral("^%1$").arg(QString::fromUtf8(c.spoken)))
+                        .match(label.accessibleName())
+                        .hasMatch())
+            << label.accessibleName().toStdString();
+
+        QStringList hrefs;
+        static const QRegularExpression href(QStringLiteral("href=\"([^\"]*)\""));
+        for (const auto& match : href.globalMatch(label.text()))
+            hrefs.append(match.captured(1));
+        EXPECT_EQ(hrefs, c.links);
+
+        UrlRecorder recorder;
+        for (const char* scheme : { "https", "mailto" })
+            QDesktopServices::setUrlHandler(QLatin1String(scheme), &recorder, "open");
+        for (const QString& link : hrefs)
+            emit label.linkActivated(link);
+        for (const char* scheme : { "https", "mailto" })
+            QDesktopServices::unsetUrlHandler(QLatin1String(scheme));
+        QStringList opened;
+        for (const QUrl& url : recorder.urls)
+            opened.append(url.toString());
+        EXPECT_EQ(opened, c.links);
+    }
+
+    INSTANTIATE_TEST_SUITE_P(Table, InformationLinks,
+        ::testing::Values(LinkRowCase { "phone_edition", "Heliora for iPhone and iPad", { "https://heliora.app/ios" } },
+            LinkRowCase { "social", "Twitter: @HelioraApp", { "https://twitter.com/HelioraApp" } },
+            LinkRowCase { "email", "Email: feedback@heliora\\.app", { "mailto:feedback@heliora.app" } },
+            LinkRowCase { "legal", "Privacy Policy(・| · )Terms and Conditions",
+                { "https://heliora.app/privacy", "https://heliora.app/terms" } },
+            LinkRowCase { "developer", "By The Heliora developers", { "https://heliora.app" } },
+            LinkRowCase { "name_and_version", "Heliora \\d+\\.\\d+\\.\\d+", {} },
+            LinkRowCase { "build", "Build \\(\\d+\\)", {} },
+            LinkRowCase { "data_archive", "https://nssdc\\.gsfc\\.nasa\\.gov/", { "https://nssdc.gsfc.nasa.gov/" } }));
+
+} // namespace
+} // namespace heliora
+
+#include "settingswindow_test.moc"
