@@ -13,6 +13,7 @@
 #include <QApplication>
 #include <QDir>
 #include <QImage>
+#include <QMenu>
 #include <QMenuBar>
 #include <QPointer>
 #include <QTemporaryDir>
@@ -177,6 +178,27 @@ namespace {
         EXPECT_EQ(content->size(), QSize(500, 700));
         EXPECT_LE(bar->geometry().bottom(), content->geometry().top());
         EXPECT_EQ(app.mainWindow()->width(), 500);
+    }
+
+    // About Heliora opens the settings window on its information tab; a later launch may name a tab too.
+    TEST_F(Application, AboutAndLaterLaunchesOpenTheSettingsWindowOnTheirTab)
+    {
+        HelioraApplication app { AppOptions {} };
+        app.showMainWindow();
+        const QList<QAction*> help
+            = app.mainWindow()->menuBar()->findChild<QMenu*>(QStringLiteral("help_menu"))->actions();
+        const auto about = std::find_if(
+            help.begin(), help.end(), [](const QAction* a) { return a->objectName() == QLatin1String("about"); });
+        ASSERT_NE(about, help.end());
+        (*about)->trigger();
+        ASSERT_NE(app.settingsWindow(), nullptr);
+        EXPECT_EQ(app.settingsWindow()->currentTab(), SettingsTab::info);
+
+        app.settingsWindow()->close();
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+        EXPECT_TRUE(app.handleLaunch({ { QStringLiteral("--settings"), QStringLiteral("solar-system") }, {} }));
+        ASSERT_NE(app.settingsWindow(), nullptr);
+        EXPECT_EQ(app.settingsWindow()->currentTab(), SettingsTab::solarSystem);
     }
 
     /// Presses a key in a window the way a user does: the window is active, and shortcuts come first.

@@ -5,10 +5,11 @@
 #      nothing (the paused window stays exactly as it was); one with --detail opens that fact window in the
 #      running heliora; only one main window exists throughout;
 #   2. the Help menu's commands hand their addresses to the desktop (a fake xdg-open first on PATH writes down
-#      what it is given), chosen from the menu bar with the mouse and the keyboard;
-#   3. the main window and two fact windows closed in every order: heliora runs on until the last one closes,
-#      and then ends with status 0;
-#   4. Ctrl+Q in a fact window, with the main window and another fact window open, ends heliora with status 0;
+#      what it is given), chosen from the menu bar with the mouse and with the keyboard, and About Heliora opens
+#      the settings window;
+#   3. the main window, a fact window and the settings window closed in every order: heliora runs on until the
+#      last one closes, and then ends with status 0;
+#   4. Ctrl+Q in a fact window, with the main window and the settings window open, ends heliora with status 0;
 #   5. startup notification: a launcher's DESKTOP_STARTUP_ID ends when heliora's window appears, and a later
 #      launch's ends when the running heliora has taken it (STARTUP_WATCH prints the messages on the display).
 # Screenshots go to OUT_DIR.
@@ -171,10 +172,43 @@ import -window root "$out/shell-malformed.png"
 
 later --detail mars
 wait_for_windows Mars 1
-
-# --- 3 and 4 follow the Help menu; first the running one ends ---
 kill -TERM "$pid"
 wait_for_end "SIGTERM"
+
+# --- 2. The Help menu ---
+# Waits until the fake xdg-open has been given exactly the lines $@, in this order.
+wait_for_opened() {
+    local expected deadline=$((SECONDS + step_timeout))
+    expected=$(printf '%s\n' "$@")
+    until [ "$(cat "$work/opened" 2>/dev/null)" = "$expected" ]; do
+        [ $SECONDS -lt $deadline ] || fail "xdg-open was given '$(cat "$work/opened" 2>/dev/null)', not '$expected'"
+        sleep 0.1
+    done
+}
+start
+timeout "$step_timeout" xdotool windowfocus --sync "$main" || fail "could not focus the main window"
+# The mouse opens File at the left end of the menu bar; Right goes on to Help, with its first command chosen.
+xdotool mousemove --window "$main" 16 10 click 1
+sleep 0.5
+import -window root "$out/shell-file-menu.png"
+xdotool key Right
+sleep 0.5
+import -window root "$out/shell-help-menu.png"
+xdotool key Return
+wait_for_opened 'mailto:feedback@heliora.app'
+# Its key (Alt+H) and the command's mnemonic.
+xdotool key alt+h
+sleep 0.3
+xdotool key t
+wait_for_opened 'mailto:feedback@heliora.app' 'https://twitter.com/HelioraApp'
+xdotool key alt+h
+sleep 0.3
+xdotool key a
+wait_for_windows Settings 1
+import -window root "$out/shell-about.png"
+[ "$(windows_named Heliora | grep -c .)" -eq 1 ] || fail "About opened a further main window"
+kill -TERM "$pid"
+wait_for_end "SIGTERM after the Help menu"
 
 # --- 3. The run ends exactly with its last window, whichever order they close in ---
 close_window() {
@@ -182,12 +216,12 @@ close_window() {
     timeout "$step_timeout" xdotool windowfocus --sync "$window" || fail "could not focus window $window"
     xdotool key --clearmodifiers ctrl+w
 }
-for order in "Heliora Mars Sun" "Heliora Sun Mars" "Mars Heliora Sun" "Mars Sun Heliora" "Sun Heliora Mars" \
-    "Sun Mars Heliora"; do
+for order in "Heliora Mars Settings" "Heliora Settings Mars" "Mars Heliora Settings" "Mars Settings Heliora" \
+    "Settings Heliora Mars" "Settings Mars Heliora"; do
     start --detail mars
-    later --detail sun
+    later --settings general
     wait_for_windows Mars 1
-    wait_for_windows Sun 1
+    wait_for_windows Settings 1
     read -ra titles <<<"$order"
     for i in 0 1 2; do
         window=$(windows_named "${titles[$i]}" | head -n 1)
@@ -200,11 +234,11 @@ for order in "Heliora Mars Sun" "Heliora Sun Mars" "Mars Heliora Sun" "Mars Sun 
     echo "closing $order: heliora ended with the last window"
 done
 
-# --- 4. Ctrl+Q quits with fact windows open ---
-start --detail mars
-later --detail sun
-wait_for_windows Sun 1
-timeout "$step_timeout" xdotool windowfocus --sync "$(windows_named Sun | head -n 1)" || fail "could not focus Sun"
+# --- 4. Ctrl+Q quits with fact and settings windows open ---
+start --detail mars --settings about
+wait_for_windows Mars 1
+wait_for_windows Settings 1
+timeout "$step_timeout" xdotool windowfocus --sync "$(windows_named Mars | head -n 1)" || fail "could not focus Mars"
 import -window root "$out/shell-before-quit.png"
 xdotool key --clearmodifiers ctrl+q
 wait_for_end "Ctrl+Q"
