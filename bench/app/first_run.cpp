@@ -1,8 +1,8 @@
 // A first heliora as a user starts it, measured as minimal_window is: it claims the single-instance address
 // (the lock, a look for a running Heliora, the listening socket), builds the application with its menu bar and
-// link router exactly as heliora's main() does, shows the main window, and after the first paint inside it renders
-// the window into FILE and exits. heliora --screenshot cannot stand in for this: a screenshot run leaves out the
-// single-instance claim and the router.
+// link router exactly as heliora's main() does, shows (and activates) the main window, and after the first paint
+// inside it renders the window into FILE and exits. heliora --screenshot cannot stand in for this: a screenshot
+// run leaves out the single-instance claim and the router.
 //
 // usage: first_run --screenshot FILE      (with XDG_RUNTIME_DIR set to a private folder)
 
@@ -33,8 +33,11 @@ protected:
         auto* window = widget ? qobject_cast<heliora::MainWindow*>(widget->window()) : nullptr;
         if (event->type() == QEvent::Paint && window) {
             QCoreApplication::instance()->removeEventFilter(this);
-            QTimer::singleShot(
-                0, this, [this, window] { QCoreApplication::exit(window->grab().save(m_path) ? 0 : 1); });
+            QTimer::singleShot(0, this, [this, window] {
+                // What heliora queued behind its first frame (the application icon) is not start-up: dropped.
+                QCoreApplication::removePostedEvents(nullptr, QEvent::MetaCall);
+                QCoreApplication::exit(window->grab().save(m_path) ? 0 : 1);
+            });
         }
         return false;
     }
@@ -62,7 +65,10 @@ int main(int argc, char** argv)
     heliora::prepareApplication(app);
     heliora::HelioraApplication heliora { heliora::AppOptions {} };
     heliora.listenForLaunches(std::move(instance.listeningSocket));
-    const FirstPaint firstPaint(QString::fromLocal8Bit(argv[2]));
     heliora.start();
+    // Watching from here on sees the first frame as well (on X11 nothing is painted before the event loop runs),
+    // and, watching last, is told first: the run ends before the application icon, which heliora sets just
+    // after its first frame, is decoded (heliora --screenshot and minimal_window set no icon either).
+    const FirstPaint firstPaint(QString::fromLocal8Bit(argv[2]));
     return QApplication::exec();
 }
