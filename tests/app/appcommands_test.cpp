@@ -6,7 +6,6 @@
 #include <QMenu>
 #include <QMenuBar>
 #include <QTest>
-#include <QTimer>
 
 #include <gtest/gtest.h>
 
@@ -106,16 +105,6 @@ namespace {
         }
         // With no window active there is nothing to close.
         command("close_window")->trigger();
-    }
-
-    TEST_F(Commands, QuitEndsTheEventLoopAndClosesEveryWindow)
-    {
-        QWidget window;
-        window.show();
-        QTimer::singleShot(0, &window, [this] { command("quit")->trigger(); });
-        QTimer::singleShot(30000, &window, [] { QCoreApplication::exit(1); });
-        EXPECT_EQ(QApplication::exec(), 0);
-        EXPECT_FALSE(window.isVisible());
     }
 
 } // namespace
