@@ -393,9 +393,37 @@
         <source>Planetary data from NASA's Space Science Data Coordinated Archive:</source>
         <translation>Planetendaten aus dem Space Science Data Coordinated Archive der NASA:</translation>
     </message>
+    <message id="file_menu">
+        <source>&amp;File</source>
+        <translation>&amp;Datei</translation>
+    </message>
     <message id="settings_command">
-        <source>Settings…</source>
-        <translation>Einstellungen…</translation>
+        <source>&amp;Settings…</source>
+        <translation>&amp;Einstellungen…</translation>
+    </message>
+    <message id="close_window">
+        <source>&amp;Close Window</source>
+        <translation>Fenster &amp;schließen</translation>
+    </message>
+    <message id="quit">
+        <source>&amp;Quit</source>
+        <translation>&amp;Beenden</translation>
+    </message>
+    <message id="help_menu">
+        <source>&amp;Help</source>
+        <translation>&amp;Hilfe</translation>
+    </message>
+    <message id="send_feedback">
+        <source>Send &amp;Feedback</source>
+        <translation>&amp;Feedback senden</translation>
+    </message>
+    <message id="follow_on_twitter">
+        <source>Follow on &amp;Twitter</source>
+        <translation>Auf &amp;Twitter folgen</translation>
+    </message>
+    <message id="about_heliora">
+        <source>&amp;About Heliora</source>
+        <translation>Ü&amp;ber Heliora</translation>
     </message>
 </context>
 </TS>

@@ -393,9 +393,37 @@
         <source>Planetary data from NASA's Space Science Data Coordinated Archive:</source>
         <translation>Planetary data from NASA's Space Science Data Coordinated Archive:</translation>
     </message>
+    <message id="file_menu">
+        <source>&amp;File</source>
+        <translation>&amp;File</translation>
+    </message>
     <message id="settings_command">
-        <source>Settings…</source>
-        <translation>Settings…</translation>
+        <source>&amp;Settings…</source>
+        <translation>&amp;Settings…</translation>
+    </message>
+    <message id="close_window">
+        <source>&amp;Close Window</source>
+        <translation>&amp;Close Window</translation>
+    </message>
+    <message id="quit">
+        <source>&amp;Quit</source>
+        <translation>&amp;Quit</translation>
+    </message>
+    <message id="help_menu">
+        <source>&amp;Help</source>
+        <translation>&amp;Help</translation>
+    </message>
+    <message id="send_feedback">
+        <source>Send &amp;Feedback</source>
+        <translation>Send &amp;Feedback</translation>
+    </message>
+    <message id="follow_on_twitter">
+        <source>Follow on &amp;Twitter</source>
+        <translation>Follow on &amp;Twitter</translation>
+    </message>
+    <message id="about_heliora">
+        <source>&amp;About Heliora</source>
+        <translation>&amp;About Heliora</translation>
     </message>
 </context>
 </TS>

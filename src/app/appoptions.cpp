@@ -57,7 +57,10 @@ QString appUsage()
         "                     solar-system, about; general when left out);\n"
         "                     with --screenshot, render that window\n"
         "  --help             print this text\n"
-        "  --version          print the version and build number\n");
+        "  --version          print the version and build number\n"
+        "\n"
+        "With Heliora running on this display, heliora hands it the arguments (its window\n"
+        "comes forward) and exits; --screenshot, --help and --version always run alone.\n");
 }
 
 QString versionLine()

@@ -1,12 +1,16 @@
 #include "app/helioraapplication.h"
 
+#include "app/appcommands.h"
 #include "app/appearance.h"
 #include "app/detailwindowcontroller.h"
 #include "app/errorline.h"
+#include "app/linkrouter.h"
 #include "app/mainwindow.h"
+#include "app/product.h"
 #include "app/quitsignals.h"
 #include "app/screenshot.h"
 #include "app/settingswindow.h"
+#include "app/startupnotice.h"
 #include "artwork/artwork.h"
 #include "clock/currentdate.h"
 #include "clock/datetexts.h"
@@ -14,11 +18,11 @@
 #include "terminal/terminaltext.h"
 #include "version/version.h"
 
-#include <QAction>
 #include <QApplication>
 #include <QLibraryInfo>
 #include <QTimer>
 #include <QTranslator>
+#include <QUrl>
 
 #include <csignal>
 
@@ -70,20 +74,23 @@ HelioraApplication::HelioraApplication(AppOptions options, QObject* parent)
     , m_options(std::move(options))
     , m_state(std::make_unique<AppState>())
     , m_heartbeat(std::make_unique<ClockHeartbeat>(m_state->rotation()))
-    , m_settingsAction(new QAction(text("settings_command"), this))
+    , m_commands(std::make_unique<AppCommands>(AppCommands::Targets {
+          [this] { showSettingsWindow(); },
+          [this] { showSettingsWindow(SettingsTab::info); },
+          QUrl(QString::fromUtf8(product::feedbackMailto.data(), qsizetype(product::feedbackMailto.size())),
+              QUrl::StrictMode),
+          QUrl(QString::fromUtf8(product::socialPageUrl.data(), qsizetype(product::socialPageUrl.size())),
+              QUrl::StrictMode),
+      }))
 {
     if (m_options.date)
         rotation().setDate(*m_options.date);
-    // Ctrl+, as desktops use it for an application's settings (QKeySequence::Preferences is not it everywhere);
-    // in any of Heliora's windows, not only the main window that carries it.
-    m_settingsAction->setObjectName(QStringLiteral("settings_command"));
-    m_settingsAction->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_Comma));
-    m_settingsAction->setShortcutContext(Qt::ApplicationShortcut);
-    connect(m_settingsAction, &QAction::triggered, this, [this] { showSettingsWindow(); });
 }
 
 HelioraApplication::~HelioraApplication()
 {
+    // First: a later launch must not be answered by a run whose windows are going.
+    m_linkRouter.reset();
     // Windows still open when the event loop ends were never closed, so they did not free themselves.
     for (const QPointer<DetailWindowController>& window : m_factWindows)
         delete window.data();
@@ -180,8 +187,7 @@ MainWindow& HelioraApplication::ensureMainWindow()
 {
     if (!m_mainWindow) {
         m_mainWindow = std::make_unique<MainWindow>(
-            rotation(), [this](const SolarSystemObject& body) { openDetailWindow(body); });
-        m_mainWindow->addAction(m_settingsAction);
+            rotation(), [this](const SolarSystemObject& body) { openDetailWindow(body); }, m_commands->createMenuBar());
         m_heartbeat->watch(m_mainWindow.get());
     }
     return *m_mainWindow;
@@ -191,6 +197,7 @@ SettingsWindow* HelioraApplication::makeSettingsWindow()
 {
     m_settingsWindow = new SettingsWindow(
         rotation(), [this](const SolarSystemObject& body) { openDetailWindow(body); }, currentDate);
+    m_settingsWindow->addActions(m_commands->windowKeys());
     return m_settingsWindow;
 }
 
@@ -211,8 +218,9 @@ SettingsWindow* HelioraApplication::showSettingsWindow(std::optional<SettingsTab
 
 void HelioraApplication::showMainWindow()
 {
-    // A window already on screen may be behind others; a new one comes up on top by itself.
+    // A window already on screen may be behind others or minimised; a new one comes up on top by itself.
     const bool shown = ensureMainWindow().isVisible();
+    m_mainWindow->setWindowState(m_mainWindow->windowState() & ~Qt::WindowMinimized);
     m_mainWindow->show();
     if (shown)
         m_mainWindow->raise();
@@ -223,9 +231,38 @@ DetailWindowController* HelioraApplication::openDetailWindow(const SolarSystemOb
 {
     std::erase_if(m_factWindows, [](const QPointer<DetailWindowController>& window) { return window.isNull(); });
     DetailWindowController* window = DetailWindowController::forBody(body);
+    window->addActions(m_commands->windowKeys());
     m_factWindows.emplace_back(window);
     window->show();
     return window;
+}
+
+void HelioraApplication::listenForLaunches(FileDescriptor listeningSocket)
+{
+    m_linkRouter = std::make_unique<LinkRouter>(std::move(listeningSocket));
+    connect(m_linkRouter.get(), &LinkRouter::requested, this, &HelioraApplication::handleLaunch);
+    // Once the event loop has ended nobody would answer: later launches should find no one and start anew.
+    connect(qApp, &QCoreApplication::aboutToQuit, m_linkRouter.get(), &LinkRouter::close);
+}
+
+bool HelioraApplication::handleLaunch(const LaunchRequest& request)
+{
+    const std::optional<AppOptions> options = parseAppOptions(request.arguments, nullptr);
+    // Only what a window may do on a user's request: a received message never writes a file or prints.
+    if (!options || options->screenshotPath || options->showHelp || options->showVersion || m_options.screenshotPath)
+        return false;
+    if (options->date)
+        rotation().setDate(*options->date);
+    for (const QString& link : options->links)
+        openLink(link);
+    showMainWindow();
+    if (options->detail)
+        openDetailWindow(*options->detail);
+    if (options->settings)
+        showSettingsWindow(options->settings);
+    // The later launch's own feedback (a busy cursor, a spinning entry) ends here, as it would at its first window.
+    endStartupNotice(request.startupToken);
+    return true;
 }
 
 bool HelioraApplication::openLink(const QString& link)

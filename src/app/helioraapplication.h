@@ -2,7 +2,9 @@
 
 #include "app/appoptions.h"
 #include "app/clockheartbeat.h"
+#include "app/launchmessage.h"
 #include "app/settingstab.h"
+#include "app/singleinstance.h"
 #include "clock/appstate.h"
 #include "model/planet.h"
 
@@ -13,12 +15,13 @@
 #include <optional>
 #include <vector>
 
-class QAction;
 class QApplication;
 
 namespace heliora {
 
+class AppCommands;
 class DetailWindowController;
+class LinkRouter;
 class MainWindow;
 class SettingsWindow;
 
@@ -28,9 +31,9 @@ class SettingsWindow;
 void prepareApplication(QApplication& app);
 
 /// A QObject that is the running Heliora, one per process: it owns the root state (and with it the one clock),
-/// the clock's heartbeat, the main window, the one settings window and the fact windows it opens, and it routes
-/// date links to the clock.
-/// Windows never reach for it or for any other global: they are handed the clock and callbacks into it.
+/// the clock's heartbeat, the menu commands, the main window, the one settings window and the fact windows it
+/// opens, and the link router that takes the launches of later runs; it routes date links to the clock. Windows
+/// never reach for it or for any other global: they are handed the clock and callbacks into it.
 ///
 /// It is built from the options that main() read from the command line, after prepareApplication(); start()
 /// (or exec()) opens the windows. The heartbeat beats while the main window is shown. The application quits
@@ -67,10 +70,6 @@ public:
     SettingsWindow* showSettingsWindow(std::optional<SettingsTab> tab = std::nullopt);
     /// The settings window while one is open, else null.
     SettingsWindow* settingsWindow() const;
-    /// The command that opens the settings window, Ctrl+, in every window of Heliora while the main window is
-    /// shown; the main window carries it (a menu may list it too).
-    QAction* settingsAction() const { return m_settingsAction; }
-
     /// Opens a new fact window for the body and shows it. Every call opens a further window, also for a body
     /// whose window is open already. The window frees itself when closed; the pointer is for immediate use.
     DetailWindowController* openDetailWindow(const SolarSystemObject& body);
@@ -78,6 +77,16 @@ public:
     /// A date link (heliora://?date=yyyyMMdd) sets the clock's date alone: play state and speed stay. Anything
     /// else, a malformed link too, changes nothing. True when the link was taken.
     bool openLink(const QString& link);
+
+    /// Takes the launches of later runs on the listening socket that claimInstance() gave this, the first run.
+    void listenForLaunches(FileDescriptor listeningSocket);
+
+    /// A later launch: its arguments are read as a command line is at start-up, and the main window comes to
+    /// the front with what they ask for: --date, then the links in their order (a malformed one changes
+    /// nothing), then --detail's fact window and --settings' tab. Arguments that are no valid command line, or that ask
+    /// for
+    /// --screenshot, --help or --version, are refused whole: nothing changes. True when taken.
+    bool handleLaunch(const LaunchRequest& request);
 
 private:
     MainWindow& ensureMainWindow();
@@ -89,10 +98,11 @@ private:
     // Destroyed in reverse order: the windows before the heartbeat, both before the clock they use.
     std::unique_ptr<AppState> m_state;
     std::unique_ptr<ClockHeartbeat> m_heartbeat;
+    std::unique_ptr<AppCommands> m_commands;
     std::unique_ptr<MainWindow> m_mainWindow;
     std::vector<QPointer<DetailWindowController>> m_factWindows;
     QPointer<SettingsWindow> m_settingsWindow;
-    QAction* m_settingsAction;
+    std::unique_ptr<LinkRouter> m_linkRouter;
 };
 
 } // namespace heliora

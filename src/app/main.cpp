@@ -1,11 +1,14 @@
 // heliora: the desktop application. Reads the command line before anything else (so that --help, --version and
-// a bad option need no display), then builds the QApplication and the application object, which opens the main
-// window (or renders a window into a file with --screenshot) and runs until the last window is closed.
+// a bad option need no display). A run that shows windows then looks for a Heliora already running for this
+// user and display: if there is one, it hands over its arguments and ends, before it has paid for a
+// QApplication. Otherwise it builds the QApplication and the application object, which opens the main window
+// (or renders a window into a file with --screenshot) and runs until the last window is closed.
 
 #include "app/appoptions.h"
 #include "app/errorline.h"
 #include "app/helioraapplication.h"
 #include "app/screenshot.h"
+#include "app/singleinstance.h"
 #include "terminal/terminaltext.h"
 
 #include <QApplication>
@@ -27,8 +30,8 @@ void criticalMessagesOnly(QtMsgType type, const QMessageLogContext&, const QStri
 int main(int argc, char** argv)
 {
     QString error;
-    const std::optional<heliora::AppOptions> options
-        = heliora::parseAppOptions(heliora::argumentsOf(argc, argv), &error);
+    const QStringList arguments = heliora::argumentsOf(argc, argv);
+    const std::optional<heliora::AppOptions> options = heliora::parseAppOptions(arguments, &error);
     if (!options) {
         heliora::printError(error);
         return 2;
@@ -59,6 +62,14 @@ int main(int argc, char** argv)
         return 1;
     }
 
+    // A screenshot is a job of its own: it never talks to a running Heliora, nor takes its place.
+    heliora::InstanceStart instance;
+    if (!options->screenshotPath) {
+        instance = heliora::startSingleInstance(arguments);
+        if (instance.exitStatus)
+            return *instance.exitStatus;
+    }
+
     // Qt sees the program's name alone: the command line has been read, and a link must never pass for one of
     // Qt's own options. Qt's settings come from its environment variables (QT_QPA_PLATFORM, QT_SCALE_FACTOR).
     int qtArgc = 1;
@@ -66,5 +77,7 @@ int main(int argc, char** argv)
     QApplication app(qtArgc, qtArgv);
     heliora::prepareApplication(app);
     heliora::HelioraApplication heliora(*options);
+    if (instance.listeningSocket)
+        heliora.listenForLaunches(std::move(instance.listeningSocket));
     return heliora.exec();
 }

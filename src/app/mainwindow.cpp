@@ -14,9 +14,11 @@
 
 namespace heliora {
 
-MainWindow::MainWindow(RotationState& rotation, PlanetsView::OpenBody openBody, QWidget* parent)
+MainWindow::MainWindow(RotationState& rotation, PlanetsView::OpenBody openBody, QMenuBar* menuBar, QWidget* parent)
     : QMainWindow(parent)
 {
+    if (menuBar)
+        setMenuBar(menuBar);
     setWindowTitle(QStringLiteral("Heliora"));
     auto* view = new PlanetsView(rotation, std::move(openBody), this);
     view->setObjectName(QStringLiteral("planets_view"));

@@ -1,6 +1,8 @@
 // The heliora program itself, run as a user's shell runs it: without a display, with a scale that would exhaust
-// memory, with a full disk and with signals.
+// memory, with a full disk and with signals; and as a later launch while a Heliora runs.
 
+#include "app/launchmessage.h"
+#include "app/singleinstance.h"
 #include "support/scopedenv.h"
 #include "version/version.h"
 
@@ -14,8 +16,15 @@
 #include <gtest/gtest.h>
 
 #include <csignal>
+#include <cstring>
 #include <functional>
+#include <thread>
+
+#include <poll.h>
 #include <sys/resource.h>
+#include <sys/socket.h>
+#include <sys/stat.h>
+#include <sys/un.h>
 
 namespace heliora {
 namespace {
@@ -169,6 +178,155 @@ namespace {
 
     INSTANTIATE_TEST_SUITE_P(Signals, SignalBeforeTheFirstFrame, ::testing::Values(SIGTERM, SIGINT, SIGHUP),
         [](const auto& info) { return std::string(sigabbrev_np(info.param)); });
+
+    /// A Heliora that runs (as far as a later launch can tell) at the address of the runtime folder and display
+    /// that the runs of these tests get: the test listens there itself.
+    class LaterLaunch : public ::testing::Test {
+    protected:
+        LaterLaunch() { ::chmod(QFile::encodeName(runtime.path()).constData(), 0700); }
+
+        QProcessEnvironment environment() const
+        {
+            QProcessEnvironment env = bareEnvironment();
+            env.insert(QStringLiteral("XDG_RUNTIME_DIR"), runtime.path());
+            env.insert(QStringLiteral("DISPLAY"), QStringLiteral(":77"));
+            return env;
+        }
+
+        InstanceAddress address()
+        {
+            const test::ScopedEnv env { { "XDG_RUNTIME_DIR", qPrintable(runtime.path()) }, { "DISPLAY", ":77" },
+                { "WAYLAND_DISPLAY", nullptr } };
+            QString problem;
+            return *instanceAddress(&problem);
+        }
+
+        /// Listens as the running Heliora; `answer` is what it says to each of the next `connections`.
+        void runFirst(int connections, QByteArray answer)
+        {
+            InstanceClaim claim = claimInstance(address());
+            ASSERT_EQ(claim.outcome, InstanceClaim::Outcome::first);
+            listening = std::move(claim.socket);
+            first = std::thread([this, connections, answer] {
+                for (int i = 0; i < connections; ++i) {
+                    const FileDescriptor client(::accept(listening.get(), nullptr, nullptr));
+                    QByteArray bytes;
+                    char buffer[4096];
+                    while (decodeLaunchMessage(bytes).state == LaunchMessageState::incomplete) {
+                        const ssize_t n = ::read(client.get(), buffer, sizeof buffer);
+                        if (n <= 0)
+                            break;
+                        bytes.append(buffer, n);
+                    }
+                    receivedBytes.append(bytes);
+                    received.append(decodeLaunchMessage(bytes).request);
+                    if (!answer.isEmpty())
+                        ::write(client.get(), answer.constData(), size_t(answer.size()));
+                }
+            });
+        }
+
+        void TearDown() override
+        {
+            if (first.joinable())
+                first.join();
+        }
+
+        /// Whether a connection waits at the listening socket, unaccepted.
+        bool connectionWaiting() const
+        {
+            pollfd waiting { listening.get(), POLLIN, 0 };
+            return ::poll(&waiting, 1, 0) > 0;
+        }
+
+        QTemporaryDir runtime;
+        FileDescriptor listening;
+        std::thread first;
+        QList<LaunchRequest> received;
+        QList<QByteArray> receivedBytes;
+    };
+
+    TEST_F(LaterLaunch, HandsItsArgumentsAndStartupTokenToTheRunningOneAndEnds)
+    {
+        runFirst(1, launchTakenAnswer);
+        QProcessEnvironment env = environment();
+        env.insert(QStringLiteral("DESKTOP_STARTUP_ID"), QStringLiteral("launcher-1_TIME42"));
+        const QStringList arguments { QStringLiteral("--"), QStringLiteral("heliora://?date=19910109") };
+        const ProgramRun run = runHeliora(arguments, env);
+        first.join();
+        EXPECT_EQ(run.exitCode, 0);
+        EXPECT_EQ(run.err, QString());
+        EXPECT_EQ(received, QList<LaunchRequest>({ { arguments, "launcher-1_TIME42" } }));
+    }
+
+    TEST_F(LaterLaunch, WithArgumentsTooLongToHandOverEndsWithStatus2)
+    {
+        runFirst(1, {});
+        const ProgramRun run = runHeliora(QStringList(200, QStringLiteral("heliora://?date=19910109")), environment());
+        first.join();
+        EXPECT_EQ(run.exitCode, 2);
+        EXPECT_EQ(run.errLines(), 1) << run.err.toStdString();
+        EXPECT_EQ(receivedBytes, QList<QByteArray> { QByteArray() }) << "it sent part of its arguments";
+    }
+
+    // A screenshot, the help and a bad option are jobs of their own, whatever runs.
+    TEST_F(LaterLaunch, ScreenshotHelpAndErrorsNeverTalkToTheRunningOne)
+    {
+        runFirst(0, {});
+        QTemporaryDir dir;
+        const QString picture = dir.filePath(QStringLiteral("main.png"));
+        const ProgramRun shot = runHeliora({ QStringLiteral("--screenshot"), picture }, environment());
+        EXPECT_EQ(shot.exitCode, 0) << shot.err.toStdString();
+        EXPECT_EQ(QImage(picture).width(), 500);
+        EXPECT_EQ(runHeliora({ QStringLiteral("--help") }, environment()).exitCode, 0);
+        EXPECT_EQ(runHeliora({ QStringLiteral("--bogus"), QStringLiteral("heliora://?date=19910109") }, environment())
+                      .exitCode,
+            2);
+        EXPECT_FALSE(connectionWaiting());
+    }
+
+    // The real program as the first: it takes the place of a socket left by a crash, answers a later launch, and
+    // removes its socket when it ends.
+    TEST_F(LaterLaunch, TheFirstRecoversAStaleSocketAnswersAndCleansUp)
+    {
+        const InstanceAddress at = address();
+        {
+            InstanceClaim crashed = claimInstance(at);
+            ASSERT_EQ(crashed.outcome, InstanceClaim::Outcome::first);
+        }
+        ASSERT_TRUE(QFile::exists(at.socketPath));
+
+        QProcess heliora;
+        QProcessEnvironment env = environment();
+        env.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
+        heliora.setProcessEnvironment(env);
+        heliora.start(QStringLiteral(HELIORA_APP_PATH), QStringList());
+        ASSERT_TRUE(heliora.waitForStarted());
+
+        // Played by hand rather than with claimInstance(), which would itself take the stale socket's place.
+        HandOver result = HandOver::closed;
+        for (int attempt = 0; attempt < 600 && result != HandOver::taken; ++attempt) {
+            FileDescriptor connection(::socket(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC, 0));
+            sockaddr_un target {};
+            target.sun_family = AF_UNIX;
+            const QByteArray path = QFile::encodeName(at.socketPath);
+            std::memcpy(target.sun_path, path.constData(), size_t(path.size()));
+            if (::connect(connection.get(), reinterpret_cast<const sockaddr*>(&target), sizeof target) == 0)
+                result = handOver(std::move(connection), encodeLaunchMessage({ {}, {} }), std::chrono::seconds(30));
+            else
+                std::this_thread::sleep_for(std::chrono::milliseconds(50));
+        }
+        EXPECT_EQ(result, HandOver::taken);
+
+        heliora.terminate();
+        ASSERT_TRUE(heliora.waitForFinished(60000));
+        EXPECT_EQ(heliora.exitStatus(), QProcess::NormalExit);
+        EXPECT_EQ(heliora.exitCode(), 0);
+        // Qt's offscreen platform notes that it cannot raise windows; heliora itself has nothing to say.
+        const QString err = QString::fromUtf8(heliora.readAllStandardError());
+        EXPECT_FALSE(err.contains(QStringLiteral("heliora:"))) << err.toStdString();
+        EXPECT_FALSE(QFile::exists(at.socketPath));
+    }
 
 } // namespace
 } // namespace heliora

@@ -9,8 +9,12 @@
 #include "support/scopedenv.h"
 #include "views/solarsystemview.h"
 
+#include <QAction>
 #include <QApplication>
+#include <QDir>
 #include <QImage>
+#include <QMenu>
+#include <QMenuBar>
 #include <QPointer>
 #include <QTemporaryDir>
 #include <QTest>
@@ -106,6 +110,117 @@ namespace {
         EXPECT_EQ(QApplication::exec(), 0);
         const QImage picture(*options.screenshotPath);
         EXPECT_EQ(picture.size(), DetailWindowController::contentSize);
+    }
+
+    struct LaunchCase {
+        const char* name;
+        QStringList arguments;
+        bool taken;
+        std::optional<double> date; // the date afterwards; nothing: unchanged
+        QStringList factWindows;
+    };
+
+    void PrintTo(const LaunchCase& c, std::ostream* os) { *os << c.name; }
+
+    class LaterLaunch : public Application, public ::testing::WithParamInterface<LaunchCase> { };
+
+    // A later launch is read as a command line; what it changes, it changes as at start-up, and a date link moves
+    // the date alone. The main window comes forward even when it had been closed.
+    TEST_P(LaterLaunch, ChangesWhatItsArgumentsSayAndNothingElse)
+    {
+        const LaunchCase& c = GetParam();
+        HelioraApplication app { AppOptions {} };
+        ASSERT_EQ(app.start(), std::nullopt);
+        app.rotation().setSpeedType(SpeedType::forwardHigh);
+        app.rotation().togglePlayPause();
+        app.mainWindow()->close();
+        // A --screenshot that slipped through would write into the working folder.
+        QTemporaryDir dir;
+        const QString working = QDir::currentPath();
+        QDir::setCurrent(dir.path());
+        const bool taken = app.handleLaunch({ c.arguments, {} });
+        QDir::setCurrent(working);
+
+        EXPECT_EQ(taken, c.taken);
+        EXPECT_EQ(app.rotation().date(), c.date.value_or(now));
+        EXPECT_EQ(app.rotation().timeState(), TimeState::pause);
+        EXPECT_EQ(app.rotation().speedType(), SpeedType::forwardHigh);
+        EXPECT_EQ(app.mainWindow()->isVisible(), c.taken);
+        EXPECT_EQ(visibleFactWindows(), c.factWindows);
+        EXPECT_TRUE(QDir(dir.path()).isEmpty()) << "a launch wrote a file";
+    }
+
+    INSTANTIATE_TEST_SUITE_P(Table, LaterLaunch,
+        ::testing::Values(LaunchCase { "NoArguments", {}, true, {}, {} },
+            LaunchCase { "DateLink", { "--", "heliora://?date=20200229" }, true, leapDay2020, {} },
+            LaunchCase { "BareDateLink", { "heliora://?date=20200229" }, true, leapDay2020, {} },
+            LaunchCase { "MalformedLink", { "--", "heliora://?date=20200230" }, true, {}, {} },
+            LaunchCase { "OptionAsLink", { "--", "--screenshot=x.png" }, true, {}, {} },
+            LaunchCase { "LastLinkWins", { "heliora://?date=20240131", "junk", "heliora://?date=20200229" }, true,
+                leapDay2020, {} },
+            LaunchCase { "DateOption", { "--date", "2020-02-29" }, true, leapDay2020, {} },
+            LaunchCase { "FactWindow", { "--detail", "mars" }, true, {}, { "Mars" } },
+            LaunchCase { "Screenshot", { "--screenshot", "x.png" }, false, {}, {} },
+            LaunchCase { "ScreenshotAndLink", { "--screenshot=x.png", "heliora://?date=20200229" }, false, {}, {} },
+            LaunchCase { "Help", { "--help", "heliora://?date=20200229" }, false, {}, {} },
+            LaunchCase { "Version", { "--version" }, false, {}, {} },
+            LaunchCase { "UnknownOption", { "--bogus", "heliora://?date=20200229" }, false, {}, {} },
+            LaunchCase { "BadOptionValue", { "--detail", "vulcan" }, false, {}, {} }),
+        [](const auto& info) { return std::string(info.param.name); });
+
+    TEST_F(Application, TheMenuBarSitsAboveTheContentWhichKeepsItsSize)
+    {
+        HelioraApplication app { AppOptions {} };
+        app.showMainWindow();
+        const QMenuBar* bar = app.mainWindow()->menuBar();
+        const auto* content = app.mainWindow()->findChild<QWidget*>(QStringLiteral("planets_view"));
+        ASSERT_TRUE(bar->isVisible());
+        EXPECT_EQ(content->size(), QSize(500, 700));
+        EXPECT_LE(bar->geometry().bottom(), content->geometry().top());
+        EXPECT_EQ(app.mainWindow()->width(), 500);
+    }
+
+    // About Heliora opens the settings window on its information tab; a later launch may name a tab too.
+    TEST_F(Application, AboutAndLaterLaunchesOpenTheSettingsWindowOnTheirTab)
+    {
+        HelioraApplication app { AppOptions {} };
+        app.showMainWindow();
+        const QList<QAction*> help
+            = app.mainWindow()->menuBar()->findChild<QMenu*>(QStringLiteral("help_menu"))->actions();
+        const auto about = std::find_if(
+            help.begin(), help.end(), [](const QAction* a) { return a->objectName() == QLatin1String("about"); });
+        ASSERT_NE(about, help.end());
+        (*about)->trigger();
+        ASSERT_NE(app.settingsWindow(), nullptr);
+        EXPECT_EQ(app.settingsWindow()->currentTab(), SettingsTab::info);
+
+        app.settingsWindow()->close();
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+        EXPECT_TRUE(app.handleLaunch({ { QStringLiteral("--settings"), QStringLiteral("solar-system") }, {} }));
+        ASSERT_NE(app.settingsWindow(), nullptr);
+        EXPECT_EQ(app.settingsWindow()->currentTab(), SettingsTab::solarSystem);
+    }
+
+    /// Presses a key in a window the way a user does: the window is active, and shortcuts come first.
+    void press(QWidget* window, QKeyCombination key)
+    {
+        window->activateWindow();
+        ASSERT_TRUE(QTest::qWaitForWindowActive(window));
+        QTest::keyClick(window, key.key(), key.keyboardModifiers());
+    }
+
+    // Ctrl+W closes the window it is pressed in, whichever it is: one command per window, so that no two claim
+    // the key (Qt would then run neither).
+    TEST_F(Application, CtrlWClosesTheWindowItIsPressedIn)
+    {
+        HelioraApplication app { AppOptions {} };
+        app.showMainWindow();
+        QPointer<QWidget> mars = app.openDetailWindow(SolarSystemObject::planet(Planet::mars));
+        press(mars, Qt::CTRL | Qt::Key_W);
+        EXPECT_TRUE(mars.isNull() || !mars->isVisible());
+        EXPECT_TRUE(app.mainWindow()->isVisible());
+        press(app.mainWindow(), Qt::CTRL | Qt::Key_W);
+        EXPECT_FALSE(app.mainWindow()->isVisible());
     }
 
     TEST_F(Application, CtrlCommaOpensTheOneSettingsWindowWhichKeepsItsTabUntilClosed)
