@@ -24,6 +24,7 @@
 #include <QPushButton>
 #include <QRegularExpression>
 #include <QSignalBlocker>
+#include <QTabBar>
 #include <QTabWidget>
 #include <QTemporaryDir>
 
@@ -400,14 +401,32 @@ namespace {
         EXPECT_TRUE(orrery.testAttribute(Qt::WA_TransparentForMouseEvents));
     }
 
-    TEST_F(SettingsWindowTest, NoOrreryOfTheWindowIsSeenByAssistiveTechnologies)
+    // Assistive technologies meet a window named by its title and, tab by tab, what the tab shows: no orrery (both
+    // only decorate), nothing hidden, nothing nameless. Pressing a tab through them shows its page.
+    TEST_F(SettingsWindowTest, AssistiveTechnologiesSeeTheShownTabAndNoOrrery)
     {
         window().show();
-        const QList<QObject*> seen = test::accessibleObjects(&window());
-        EXPECT_TRUE(seen.contains(&child("email"))) << "the walk did not reach the information tab";
-        EXPECT_TRUE(seen.contains(&child("show_pluto")));
-        for (QObject* object : seen)
-            EXPECT_EQ(qobject_cast<SolarSystemView*>(object), nullptr) << object->objectName().toStdString();
+        QAccessibleInterface* frame = QAccessible::queryAccessibleInterface(&window());
+        EXPECT_EQ(frame->role(), QAccessible::Window);
+        EXPECT_EQ(frame->text(QAccessible::Name), QStringLiteral("Settings"));
+        const std::vector<std::pair<SettingsTab, const char*>> shown { { SettingsTab::general, "copy_scheme" },
+            { SettingsTab::viewing, "show_pluto" }, { SettingsTab::solarSystem, "pluto" },
+            { SettingsTab::info, "email" } };
+        QAccessibleInterface* tabBar = QAccessible::queryAccessibleInterface(child<QTabWidget>("tabs").tabBar());
+        ASSERT_EQ(tabBar->childCount(), 4) << "the tab bar's hidden scroll buttons are listed";
+        for (const auto& [tab, inside] : shown) {
+            QAccessibleInterface* pageTab = tabBar->child(static_cast<int>(tab));
+            ASSERT_EQ(pageTab->role(), QAccessible::PageTab);
+            pageTab->actionInterface()->doAction(QAccessibleActionInterface::pressAction());
+            ASSERT_EQ(window().currentTab(), tab);
+            EXPECT_TRUE(pageTab->state().selected);
+            const QList<QObject*> seen = test::accessibleObjects(&window());
+            for (const auto& [other, otherInside] : shown)
+                EXPECT_EQ(seen.contains(&child(otherInside)), other == tab) << otherInside;
+            for (QObject* object : seen)
+                EXPECT_EQ(qobject_cast<SolarSystemView*>(object), nullptr) << object->objectName().toStdString();
+            EXPECT_EQ(test::exposureFaults(&window()), std::vector<std::string> {}) << static_cast<int>(tab);
+        }
     }
 
     // Each line of the block is one phrase for a screen reader, and its links, if any, open Heliora's addresses.
@@ -424,22 +443,32 @@ namespace {
     {
         const LinkRowCase& c = GetParam();
         auto& label = child<QLabel>(c.row);
-        EXPECT_TRUE(QRegularExpression(QStringLiteral("^%1$").arg(QString::fromUtf8(c.spoken)))
-                        .match(label.accessibleName())
-                        .hasMatch())
-            << label.accessibleName().toStdString();
-
         QStringList hrefs;
         static const QRegularExpression href(QStringLiteral("href=\"([^\"]*)\""));
         for (const auto& match : href.globalMatch(label.text()))
             hrefs.append(match.captured(1));
         EXPECT_EQ(hrefs, c.links);
 
+        // A screen reader reads the line as one phrase: a link while it holds any, text otherwise. Each of the
+        // link's actions opens one of the addresses, in order, the first one as its press.
+        QAccessibleInterface* line = QAccessible::queryAccessibleInterface(&label);
+        EXPECT_TRUE(QRegularExpression(QStringLiteral("^%1$").arg(QString::fromUtf8(c.spoken)))
+                        .match(line->text(QAccessible::Name))
+                        .hasMatch())
+            << line->text(QAccessible::Name).toStdString();
+        EXPECT_EQ(line->role(), c.links.isEmpty() ? QAccessible::StaticText : QAccessible::Link);
+        EXPECT_EQ(label.focusPolicy() != Qt::NoFocus, !c.links.isEmpty()) << "the keyboard stops at a line of text";
+        QStringList actions = line->actionInterface() ? line->actionInterface()->actionNames() : QStringList();
+        actions.removeAll(QAccessibleActionInterface::setFocusAction());
+        ASSERT_EQ(actions.size(), c.links.size());
+        if (!actions.isEmpty())
+            EXPECT_EQ(actions.front(), QAccessibleActionInterface::pressAction());
+
         UrlRecorder recorder;
         for (const char* scheme : { "https", "mailto" })
             QDesktopServices::setUrlHandler(QLatin1String(scheme), &recorder, "open");
-        for (const QString& link : hrefs)
-            emit label.linkActivated(link);
+        for (const QString& action : actions)
+            line->actionInterface()->doAction(action);
         for (const char* scheme : { "https", "mailto" })
             QDesktopServices::unsetUrlHandler(QLatin1String(scheme));
         QStringList opened;
