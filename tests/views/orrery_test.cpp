@@ -175,6 +175,8 @@ namespace {
         // D = 400, half a planet's picture (D/24) and the reach of the focus mark (4) on every side: every case
         // makes something clickable, so the orrery takes the focus.
         EXPECT_EQ(view.size(), QSize(442, 442));
+        EXPECT_EQ(
+            QAccessible::queryAccessibleInterface(&view)->text(QAccessible::Name), QStringLiteral("Sonnensystem"));
         const QRectF r = c.body ? view.bodyRect(*c.body) : QRectF(2, 2, 0, 0);
         const QPoint at = (r.center() + QPointF(c.offset.x() * r.width(), c.offset.y() * r.height()) / 2).toPoint();
         QHelpEvent help(QEvent::ToolTip, at, view.mapToGlobal(at));
