@@ -524,6 +524,8 @@ void SolarSystemView::updateFocusPolicy()
     if (policy != focusPolicy()) {
         setFocusPolicy(policy);
         updateGeometry();
+        if (policy == Qt::NoFocus && hasFocus())
+            clearFocus();
     }
     keepFocusBodyShown();
 }
