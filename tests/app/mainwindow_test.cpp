@@ -4,7 +4,6 @@
 #include "clock/currentdate.h"
 #include "clock/rotationstate.h"
 #include "settings/sharedsettings.h"
-#include "support/accessibletree.h"
 #include "support/scopedenv.h"
 #include "views/fittinglabel.h"
 #include "views/solarsystemlistview.h"
@@ -176,19 +175,6 @@ namespace {
         EXPECT_TRUE(orrery().inputs().showPluto);
         ASSERT_TRUE(settings.setShowPluto(false));
         EXPECT_FALSE(orrery().inputs().showPluto);
-    }
-
-    // Every control named, no description repeating a name, nothing hidden (the tool bar's unused extension button,
-    // the caption while there is none) or empty; the orrery one named element with the bodies inside.
-    TEST_F(MainWindowTest, AssistiveTechnologiesFindNothingHiddenOrNameless)
-    {
-        showActive();
-        EXPECT_EQ(test::exposureFaults(&window), std::vector<std::string> {});
-        QAccessibleInterface* orreryElement = QAccessible::queryAccessibleInterface(&orrery());
-        EXPECT_EQ(orreryElement->text(QAccessible::Name), QStringLiteral("Solar system"));
-        EXPECT_EQ(orreryElement->childCount(), 9);
-        rotation.setDate(now + 3 * 86400.0);
-        EXPECT_TRUE(test::accessibleObjects(&window).contains(&child<QLabel>("caption")));
     }
 
     TEST_F(MainWindowTest, ClickingABodyAsksToOpenIt)

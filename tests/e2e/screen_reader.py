@@ -1,23 +1,12 @@
 #!/usr/bin/python3
-"""Reads and drives a running heliora through the accessibility bus (AT-SPI), as a screen reader does.
+"""Reads and drives a running heliora over AT-SPI, as a screen reader does. Checks every window's tree (each element
+shown and with an area; every control, text and picture named; no nameless empty container; no control whose
+description repeats its name; closed menus aside); the orrery, "Solar system", holding the bodies as buttons, and
+its keys (Tab, Right, Left, Tab, Return) with the focus announced at each; pressing Mars, its window, picture and
+source link; the Settings… command, each tab of its window and a link there; Pause and Play with the speed label.
+Every wait is bounded; exits 1 with the first fault and the tree.
 
-1. Every window's tree: each element shown and with an area, every control, text and picture named, no container
-   empty and nameless, no control whose description repeats its name; closed menus aside.
-2. The orrery: one element named "Solar system" whose children are the Sun and the planets, in ring order, each a
-   button that can be pressed. From the keyboard (xdotool): Tab puts the focus on the Sun, Right on Mercury, Left
-   back on the Sun, and Tab again on the orrery itself; assistive technologies are told each time. Return opens
-   the focused body's fact window.
-3. Pressing "Mars" opens a window named "Mars", with its picture named "Mars" and the source line a link whose
-   press hands the Mars fact sheet's address to the desktop (the fake xdg-open writes it to OPENED).
-4. The File menu's Settings… command opens a window named "Settings"; each of its tabs, pressed, shows a page
-   that passes the checks of 1; the bodies list names each button after its body; a link of the information tab
-   opens its address.
-5. Pressing Pause shows "Pause" where the speed was, and the button becomes Play; pressing Play brings the speed
-   back.
-
-Every wait is bounded. Exits 0 when all is well, 1 with the first fault found (and the tree at that moment).
-
-usage: screen_reader.py OPENED SCREENSHOT_DIR
+usage: screen_reader.py OPENED SCREENSHOT_DIR   (OPENED: where the fake xdg-open writes what it is given)
 """
 
 import re
@@ -31,28 +20,15 @@ from gi.repository import GLib
 STEP_SECONDS = 20
 BODIES = ["Sun", "Mercury", "Venus", "Earth", "Mars", "Jupiter", "Saturn", "Uranus", "Neptune"]
 SPEED = re.compile(r"^-?[\d,]+×$")
-# Roles that only hold others: nameless is fine while they hold something.
-CONTAINERS = {pyatspi.ROLE_FILLER, pyatspi.ROLE_PANEL, pyatspi.ROLE_LAYERED_PANE, pyatspi.ROLE_TOOL_BAR,
-              pyatspi.ROLE_MENU_BAR, pyatspi.ROLE_PAGE_TAB_LIST, pyatspi.ROLE_SCROLL_PANE, pyatspi.ROLE_VIEWPORT}
-# Named by what they are, in every toolkit.
-NAMELESS = {pyatspi.ROLE_SEPARATOR, pyatspi.ROLE_SCROLL_BAR}
-CONTROLS = {pyatspi.ROLE_PUSH_BUTTON, pyatspi.ROLE_CHECK_BOX, pyatspi.ROLE_RADIO_BUTTON, pyatspi.ROLE_LINK,
-            pyatspi.ROLE_PAGE_TAB, pyatspi.ROLE_MENU_ITEM, pyatspi.ROLE_TOGGLE_BUTTON}
-MENUS = {pyatspi.ROLE_MENU, pyatspi.ROLE_POPUP_MENU}
+R = pyatspi  # roles and states
+# Nameless is fine for these while they hold something, and for separators and scroll bars.
+CONTAINERS = {R.ROLE_FILLER, R.ROLE_PANEL, R.ROLE_LAYERED_PANE, R.ROLE_TOOL_BAR, R.ROLE_MENU_BAR,
+              R.ROLE_PAGE_TAB_LIST, R.ROLE_SCROLL_PANE, R.ROLE_VIEWPORT}
+CONTROLS = {R.ROLE_PUSH_BUTTON, R.ROLE_CHECK_BOX, R.ROLE_LINK, R.ROLE_PAGE_TAB, R.ROLE_MENU_ITEM}
 
 
 class Fault(Exception):
     pass
-
-
-def pump(seconds):
-    """Lets the bus deliver events for a while."""
-    context = GLib.MainContext.default()
-    end = time.monotonic() + seconds
-    while time.monotonic() < end:
-        while context.iteration(False):
-            pass
-        time.sleep(0.02)
 
 
 def wait_for(what, find, seconds=STEP_SECONDS):
@@ -61,12 +37,14 @@ def wait_for(what, find, seconds=STEP_SECONDS):
         try:
             found = find()
         except GLib.Error:
-            found = None  # an element that went away while it was read: ask again
+            found = None  # an element went away while it was read: ask again
         if found:
             return found
         if time.monotonic() > deadline:
             raise Fault(f"no {what} after {seconds} s")
-        pump(0.05)
+        end = time.monotonic() + 0.05
+        while time.monotonic() < end:  # lets the bus deliver events meanwhile
+            GLib.MainContext.default().iteration(False) or time.sleep(0.01)
 
 
 def describe(node):
@@ -81,53 +59,52 @@ def children(node):
         yield child
 
 
-def walk(node, depth=0, menus=False):
-    """The element and everything below it; closed menus too only when `menus`."""
+def walk(node, menus=False, depth=0):
+    """The element and all below it; closed menus only when `menus`."""
     yield node
-    if depth > 40:
-        raise Fault(f"the tree is deeper than 40 at {describe(node)}")
-    for child in children(node):
-        if not menus and child.getRole() in MENUS and not child.getState().contains(pyatspi.STATE_SHOWING):
-            continue
-        yield from walk(child, depth + 1, menus)
+    for child in children(node) if depth < 40 else ():
+        closed_menu = child.getRole() in (R.ROLE_MENU, R.ROLE_POPUP_MENU) and not child.getState().contains(
+            R.STATE_SHOWING)
+        if menus or not closed_menu:
+            yield from walk(child, menus, depth + 1)
 
 
-def find(root, role, name=None):
-    for node in walk(root):
-        if node.getRole() == role and (name is None or node.name == name):
-            return node
-    return None
+def find(root, role, name=None, menus=False):
+    """The first element of the role whose name is `name` (or passes it, a function); None if there is none."""
+    def matches(node):
+        if node.getRole() != role:
+            return False
+        return name is None or (name(node.name) if callable(name) else node.name == name)
+    return next((node for node in walk(root, menus) if matches(node)), None)
+
+
+def need(node, what):
+    if node is None:
+        raise Fault(f"no {what}")
+    return node
 
 
 def find_all(root, role):
     return [node for node in walk(root) if node.getRole() == role]
 
 
-def faults(root):
-    found = []
-    for node in walk(root):
-        what = describe(node)
-        state = node.getState()
-        if not (state.contains(pyatspi.STATE_VISIBLE) and state.contains(pyatspi.STATE_SHOWING)):
-            found.append(f"{what} is exposed but not shown")
-        extents = node.queryComponent().getExtents(pyatspi.DESKTOP_COORDS)
-        if extents.width <= 0 or extents.height <= 0:
-            found.append(f"{what} is {extents.width} x {extents.height}")
-        role = node.getRole()
-        if role in (pyatspi.ROLE_UNKNOWN, pyatspi.ROLE_INVALID):
-            found.append(f"{what} has no role")
-        structure = role in NAMELESS or (role in CONTAINERS and node.childCount > 0)
-        if not node.name and not structure:
-            found.append(f"{what} has no name")
-        if role in CONTROLS and node.name and node.name in (node.description or ""):
-            found.append(f"{what}'s description '{node.description}' repeats its name")
-    return found
-
-
 def check_tree(root, where):
-    found = faults(root)
-    if found:
-        raise Fault(f"{where}: " + "; ".join(found))
+    faults = []
+    for node in walk(root):
+        state, role, what = node.getState(), node.getRole(), describe(node)
+        extents = node.queryComponent().getExtents(R.DESKTOP_COORDS)
+        if not (state.contains(R.STATE_VISIBLE) and state.contains(R.STATE_SHOWING)) or extents.width <= 0 \
+                or extents.height <= 0:
+            faults.append(f"{what} is exposed but not shown ({extents.width} x {extents.height})")
+        if role in (R.ROLE_UNKNOWN, R.ROLE_INVALID):
+            faults.append(f"{what} has no role")
+        if not node.name and role not in (R.ROLE_SEPARATOR, R.ROLE_SCROLL_BAR) and not (
+                role in CONTAINERS and node.childCount > 0):
+            faults.append(f"{what} has no name")
+        if role in CONTROLS and node.name and node.name in (node.description or ""):
+            faults.append(f"{what}'s description '{node.description}' repeats its name")
+    if faults:
+        raise Fault(f"{where}: " + "; ".join(faults))
 
 
 def press(node, action="Press"):
@@ -138,142 +115,114 @@ def press(node, action="Press"):
     actions.doAction(names.index(action))
 
 
-def frame(app, name):
-    return next((child for child in children(app) if child.getRole() == pyatspi.ROLE_FRAME and child.name == name),
-                None)
-
-
 def frames(app, name):
-    return [child for child in children(app) if child.getRole() == pyatspi.ROLE_FRAME and child.name == name]
+    return [child for child in children(app) if child.getRole() == R.ROLE_FRAME and child.name == name]
 
 
-def dump(node, depth=0, out=sys.stderr):
-    try:
-        print("  " * depth + describe(node), file=out)
-        for child in children(node):
-            dump(child, depth + 1, out)
-    except (Fault, GLib.Error) as error:
-        print("  " * depth + f"<{error}>", file=out)
-
-
-def xdotool(*args):
-    subprocess.run(["timeout", str(STEP_SECONDS), "xdotool", *args], check=True, stdout=subprocess.DEVNULL)
-
-
-def read_opened(path):
+def opened(path):
     try:
         with open(path, encoding="utf-8") as file:
-            return [line.strip() for line in file if line.strip()]
+            return file.read().split()
     except FileNotFoundError:
         return []
 
 
+def dump(node, depth=0):
+    try:
+        print("  " * depth + describe(node), file=sys.stderr)
+        for child in children(node):
+            dump(child, depth + 1)
+    except (Fault, GLib.Error) as error:
+        print("  " * depth + f"<{error}>", file=sys.stderr)
+
+
+def xdotool(*args):
+    return subprocess.run(["timeout", str(STEP_SECONDS), "xdotool", *args], check=True, capture_output=True,
+                          text=True).stdout
+
+
 def main(opened_path, shots):
-    app = wait_for("heliora on the accessibility bus", lambda: next(
-        (a for a in children(pyatspi.Registry.getDesktop(0)) if a.name == "heliora" and frame(a, "Heliora")), None))
-    main_window = frame(app, "Heliora")
+    app = wait_for("heliora on the bus", lambda: next((a for a in children(R.Registry.getDesktop(0))
+                                                      if a.name == "heliora" and frames(a, "Heliora")), None))
+    window = frames(app, "Heliora")[0]
+    check_tree(window, "main window")
+    orrery = find(window, R.ROLE_PANEL, "Solar system")
+    bodies = list(children(orrery)) if orrery else []
+    if [b.name for b in bodies] != BODIES or any(b.getRole() != R.ROLE_PUSH_BUTTON for b in bodies):
+        raise Fault("the orrery, 'Solar system', holds " + ", ".join(map(describe, bodies)))
 
-    # 1, 2: the main window and its orrery.
-    check_tree(main_window, "main window")
-    orrery = find(main_window, pyatspi.ROLE_PANEL, "Solar system")
-    if not orrery:
-        raise Fault("no element named 'Solar system'")
-    bodies = list(children(orrery))
-    if [body.name for body in bodies] != BODIES or any(b.getRole() != pyatspi.ROLE_PUSH_BUTTON for b in bodies):
-        raise Fault("the orrery holds " + ", ".join(describe(body) for body in bodies))
-
+    # The keyboard, with the focus announced as it moves.
     focused = []
-
-    def on_focus(event):
-        if event.detail1 == 1:
-            focused.append(event.source.name)
-
-    pyatspi.Registry.registerEventListener(on_focus, "object:state-changed:focused")
-    window = subprocess.run(["xdotool", "search", "--onlyvisible", "--name", "^Heliora$"], check=True,
-                            capture_output=True, text=True).stdout.split()[0]
-    xdotool("windowfocus", "--sync", window)
+    listener = lambda event: event.detail1 == 1 and focused.append(event.source.name)  # noqa: E731
+    R.Registry.registerEventListener(listener, "object:state-changed:focused")
+    xdotool("windowfocus", "--sync", xdotool("search", "--onlyvisible", "--name", "^Heliora$").split()[0])
     for key, expected in (("Tab", "Sun"), ("Right", "Mercury"), ("Left", "Sun"), ("Tab", "Solar system"),
                           ("Tab", "Sun")):
         before = len(focused)
         xdotool("key", key)
-        wait_for(f"focus on '{expected}' after {key} (focus went to {focused[before:]})",
+        wait_for(f"focus on '{expected}' after {key} (it went to {focused[before:]})",
                  lambda: expected in focused[before:])
-        if expected != "Solar system":
-            node = next(body for body in children(orrery) if body.name == expected)
-            if not node.getState().contains(pyatspi.STATE_FOCUSED):
-                raise Fault(f"{expected} was announced but is not focused")
+        body = next((b for b in bodies if b.name == expected), None)
+        if body and not body.getState().contains(R.STATE_FOCUSED):
+            raise Fault(f"{expected} was announced but is not focused")
         if key == "Right":
             subprocess.run(["import", "-window", "root", f"{shots}/screen-reader-focus.png"], check=False)
+    R.Registry.deregisterEventListener(listener, "object:state-changed:focused")
     xdotool("key", "Return")
-    wait_for("a window named 'Sun' after Return", lambda: frame(app, "Sun"))
-    pyatspi.Registry.deregisterEventListener(on_focus, "object:state-changed:focused")
+    wait_for("window named 'Sun' after Return", lambda: frames(app, "Sun"))
 
-    # 3: Mars through the action interface.
-    mars = next(body for body in children(orrery) if body.name == "Mars")
-    press(mars)
-    fact = wait_for("window named 'Mars'", lambda: frame(app, "Mars"))
+    # Mars, pressed through the action interface.
+    press(bodies[BODIES.index("Mars")])
+    fact = wait_for("window named 'Mars'", lambda: frames(app, "Mars"))[0]
     check_tree(fact, "Mars's fact window")
-    if not find(fact, pyatspi.ROLE_IMAGE, "Mars"):
+    if not find(fact, R.ROLE_IMAGE, "Mars"):
         raise Fault("Mars's fact window has no picture named 'Mars'")
-    source = find(fact, pyatspi.ROLE_LINK, "Source: NSSDCA")
-    if not source:
-        raise Fault("Mars's fact window has no link 'Source: NSSDCA'")
-    press(source)
-    address = wait_for("the fact sheet's address at the desktop", lambda: read_opened(opened_path))[-1]
-    if not (address.startswith("https://nssdc.gsfc.nasa.gov/") and "mars" in address):
+    press(need(find(fact, R.ROLE_LINK, "Source: NSSDCA"), "link 'Source: NSSDCA' in Mars's window"))
+    address = wait_for("fact sheet's address at the desktop", lambda: opened(opened_path))[-1]
+    if not re.match(r"^https://nssdc\.gsfc\.nasa\.gov/.*mars", address):
         raise Fault(f"the source link opened {address}")
 
-    # 4: the settings window, tab by tab.
-    command = next((item for item in walk(main_window, menus=True)
-                    if item.getRole() == pyatspi.ROLE_MENU_ITEM and item.name.startswith("Settings")), None)
-    if not command:
-        raise Fault("no Settings… command in the main window's menus")
-    press(command)
-    settings = wait_for("window named 'Settings'", lambda: frame(app, "Settings"))
-    tabs = find_all(settings, pyatspi.ROLE_PAGE_TAB)
-    if len(tabs) != 4:
-        raise Fault("the settings window has " + ", ".join(describe(tab) for tab in tabs))
+    # The settings window, tab by tab.
+    press(need(find(window, R.ROLE_MENU_ITEM, lambda name: name.startswith("Settings"), menus=True),
+               "Settings… command in the main window's menus"))
+    settings = wait_for("window named 'Settings'", lambda: frames(app, "Settings"))[0]
+    tabs = find_all(settings, R.ROLE_PAGE_TAB)
+    if [tab.name for tab in tabs] != ["General", "Viewing", "Solar System", "About"]:
+        raise Fault("the settings window's tabs are " + ", ".join(map(describe, tabs)))
     for tab in tabs:
         press(tab)
-        wait_for(f"tab {tab.name} selected", lambda: tab.getState().contains(pyatspi.STATE_SELECTED))
+        wait_for(f"tab {tab.name} selected", lambda: tab.getState().contains(R.STATE_SELECTED))
         check_tree(settings, f"settings window, tab {tab.name}")
-        buttons = [b.name for b in find_all(settings, pyatspi.ROLE_PUSH_BUTTON) if b.name.startswith("Open fact")]
+        buttons = [b.name for b in find_all(settings, R.ROLE_PUSH_BUTTON) if b.name.startswith("Open fact")]
         if buttons and buttons != [f"Open fact sheet: {body}" for body in BODIES + ["Pluto"]]:
             raise Fault(f"the bodies list's buttons are {buttons}")
-        links = find_all(settings, pyatspi.ROLE_LINK)
-        email = next((link for link in links if link.name.startswith("Email: ")), None)
+        email = find(settings, R.ROLE_LINK, lambda name: name.startswith("Email: "))
         if email:
             press(email)
-            wait_for("the feedback address at the desktop",
-                     lambda: any(line.startswith("mailto:") for line in read_opened(opened_path)))
+            wait_for("feedback address at the desktop", lambda: any(a.startswith("mailto:") for a in opened(
+                opened_path)))
 
-    # 5: play and pause, and the speed label.
-    def label(name_or_pattern):
-        return next((node for node in find_all(main_window, pyatspi.ROLE_LABEL)
-                     if (SPEED.match(node.name) if name_or_pattern is SPEED else node.name == name_or_pattern)),
-                    None)
+    # Pause and play, read off the speed label.
+    def label(name):
+        return find(window, R.ROLE_LABEL, name)
 
-    speed = label(SPEED)
-    if not speed:
-        raise Fault("no speed label in the main window")
-    press(wait_for("button 'Pause'", lambda: find(main_window, pyatspi.ROLE_PUSH_BUTTON, "Pause")))
-    wait_for("label 'Pause' in place of the speed", lambda: label("Pause") and not label(SPEED))
-    press(wait_for("button 'Play'", lambda: find(main_window, pyatspi.ROLE_PUSH_BUTTON, "Play")))
-    wait_for(f"the speed '{speed.name}' back", lambda: label(speed.name))
-
+    speed = need(label(lambda name: bool(SPEED.match(name))), "speed label in the main window").name
+    press(need(find(window, R.ROLE_PUSH_BUTTON, "Pause"), "button 'Pause'"))
+    wait_for("label 'Pause' in place of the speed", lambda: label("Pause") and not label(speed))
+    press(wait_for("button 'Play'", lambda: find(window, R.ROLE_PUSH_BUTTON, "Play")))
+    wait_for(f"the speed '{speed}' back", lambda: label(speed))
     if len(frames(app, "Mars")) != 1:
-        raise Fault(f"pressing Mars once gave {len(frames(app, 'Mars'))} windows named Mars")
+        raise Fault("one press on Mars gave more than one window named Mars")
 
 
 if __name__ == "__main__":
     if len(sys.argv) != 3:
-        print(__doc__.strip().splitlines()[-1], file=sys.stderr)
-        sys.exit(2)
+        sys.exit(__doc__)
     try:
         main(sys.argv[1], sys.argv[2])
     except Fault as fault:
         print(f"FAIL: {fault}", file=sys.stderr)
-        for application in children(pyatspi.Registry.getDesktop(0)):
+        for application in children(R.Registry.getDesktop(0)):
             if application.name == "heliora":
                 dump(application)
         sys.exit(1)

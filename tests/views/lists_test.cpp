@@ -135,41 +135,6 @@ namespace {
         EXPECT_EQ(pane->child(1)->object()->objectName(), QStringLiteral("terrestrial_planets"));
     }
 
-    // What a screen reader finds in a row: the body's name once (its picture says nothing), then a button whose name
-    // says whose facts it opens, beginning with the label that is shown; no description repeats it.
-    struct RowCase {
-        const char* language;
-        const char* row;
-        QStringList names; // of the row's accessible children, in order
-    };
-    void PrintTo(const RowCase& c, std::ostream* os) { *os << c.language << '_' << c.row; }
-
-    class SolarSystemListRow : public ::testing::TestWithParam<RowCase> {
-    protected:
-        ~SolarSystemListRow() override { setStringsLanguage(QStringLiteral("en")); }
-    };
-
-    TEST_P(SolarSystemListRow, IsTheNameAndAButtonThatSaysWhose)
-    {
-        const RowCase& c = GetParam();
-        setStringsLanguage(QLatin1String(c.language));
-        SolarSystemListView list({});
-        QAccessibleInterface* row
-            = QAccessible::queryAccessibleInterface(list.widget()->findChild<QWidget*>(QLatin1String(c.row)));
-        ASSERT_NE(row, nullptr);
-        QStringList names;
-        for (int i = 0; i < row->childCount(); ++i) {
-            names.append(row->child(i)->text(QAccessible::Name));
-            EXPECT_EQ(row->child(i)->text(QAccessible::Description), QString()) << i;
-        }
-        EXPECT_EQ(names, c.names);
-        EXPECT_EQ(row->child(row->childCount() - 1)->role(), QAccessible::Button);
-    }
-
-    INSTANTIATE_TEST_SUITE_P(Table, SolarSystemListRow,
-        ::testing::Values(RowCase { "en", "sun", { "Sun", "Open fact sheet: Sun" } },
-            RowCase { "de", "mars", { "Mars", "Steckbrief öffnen: Mars" } }));
-
     TEST(SolarSystemList, EveryPressAsksForTheRowsFactWindow)
     {
         std::vector<SolarSystemObject> asked;
