@@ -447,8 +447,7 @@ namespace {
         QStringList actions = line->actionInterface() ? line->actionInterface()->actionNames() : QStringList();
         actions.removeAll(QAccessibleActionInterface::setFocusAction());
         ASSERT_EQ(actions.size(), c.links.size());
-        if (!actions.isEmpty())
-            EXPECT_EQ(actions.front(), QAccessibleActionInterface::pressAction());
+        EXPECT_EQ(actions.value(0), c.links.isEmpty() ? QString() : QAccessibleActionInterface::pressAction());
 
         UrlRecorder recorder;
         for (const char* scheme : { "https", "mailto" })
