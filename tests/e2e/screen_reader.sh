@@ -13,7 +13,6 @@ if [ $# -ne 2 ]; then
     exit 2
 fi
 heliora=$1 out=$2
-here=$(cd "$(dirname "$0")" && pwd)
 launcher=/usr/libexec/at-spi-bus-launcher
 
 skip() {
@@ -23,6 +22,7 @@ skip() {
 command -v dbus-run-session >/dev/null || skip "dbus-run-session (Debian package dbus-daemon)"
 [ -x "$launcher" ] || skip "$launcher (Debian package at-spi2-core)"
 /usr/bin/python3 -c 'import pyatspi' 2>/dev/null || skip "pyatspi for /usr/bin/python3 (Debian package python3-pyatspi)"
+here=$(cd "$(dirname "$0")" && pwd)
 
 if [ -z "${HELIORA_E2E_DISPLAY_READY:-}" ]; then
     exec env HELIORA_E2E_DISPLAY_READY=1 xvfb-run -a -s "-screen 0 1280x1024x24 -nolisten tcp" "$0" "$@"
