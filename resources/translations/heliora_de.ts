@@ -237,6 +237,14 @@
         <source>Open fact sheet</source>
         <translation>Steckbrief öffnen</translation>
     </message>
+    <message id="open_fact_sheet: %@">
+        <source>Open fact sheet: %@</source>
+        <translation>Steckbrief öffnen: %@</translation>
+    </message>
+    <message id="solar_system_orrery">
+        <source>Solar system</source>
+        <translation>Sonnensystem</translation>
+    </message>
     <message id="terrestrial_planets">
         <source>Terrestrial planets</source>
         <translation>Gesteinsplaneten</translation>

@@ -237,6 +237,14 @@
         <source>Open fact sheet</source>
         <translation>Open fact sheet</translation>
     </message>
+    <message id="open_fact_sheet: %@">
+        <source>Open fact sheet: %@</source>
+        <translation>Open fact sheet: %@</translation>
+    </message>
+    <message id="solar_system_orrery">
+        <source>Solar system</source>
+        <translation>Solar system</translation>
+    </message>
     <message id="terrestrial_planets">
         <source>Terrestrial planets</source>
         <translation>Terrestrial planets</translation>

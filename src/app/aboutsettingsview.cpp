@@ -5,7 +5,7 @@
 #include "clock/calendarday.h"
 #include "model/environment.h"
 #include "settings/sharedsettings.h"
-#include "views/accessibilityhidden.h"
+#include "views/accessibility.h"
 #include "views/solarsystemview.h"
 
 #include <QGraphicsOpacityEffect>

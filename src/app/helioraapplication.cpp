@@ -17,6 +17,7 @@
 #include "strings/stringtable.h"
 #include "terminal/terminaltext.h"
 #include "version/version.h"
+#include "views/accessibility.h"
 
 #include <QApplication>
 #include <QLibraryInfo>
@@ -56,6 +57,7 @@ void prepareApplication(QApplication& app)
     // body's name alone.
     QApplication::setDesktopFileName(QStringLiteral("app.heliora.Heliora"));
     applyDarkAppearance(app);
+    installAccessibleInterfaces();
 
     // Qt's own texts follow Heliora's: German texts get Qt's German, and a language that Heliora does not speak
     // gets English from both rather than a mixture. A missing translation file leaves Qt's texts English.

@@ -2,6 +2,7 @@
 
 #include "artwork/artwork.h"
 #include "strings/stringtable.h"
+#include "views/accessibility.h"
 #include "views/theme.h"
 
 #include <QGraphicsOpacityEffect>
@@ -61,7 +62,9 @@ Hud::Hud(QWidget* parent)
     layout->setContentsMargins(
         contentSideMargin + outerMargin, outerMargin, contentSideMargin + outerMargin, outerMargin);
     layout->setSpacing(glyphSide / 3);
-    layout->addWidget(new CheckGlyph(glyphSide, this));
+    auto* glyph = new CheckGlyph(glyphSide, this);
+    hideFromAccessibility(glyph); // the text says it all
+    layout->addWidget(glyph);
     layout->addWidget(label);
     // The overlay is read as one announcement: "Copied".
     setAccessibleName(label->text());

@@ -2,6 +2,7 @@
 
 #include "app/product.h"
 #include "strings/stringtable.h"
+#include "views/accessibility.h"
 #include "views/theme.h"
 
 #include <QDesktopServices>
@@ -34,8 +35,10 @@ namespace {
             .arg(url.toString(QUrl::FullyEncoded).toHtmlEscaped(), colors::orange.name(), plain(label));
     }
 
-    /// One line of the block: rich text for the eye, `spoken` for assistive technologies.
-    QLabel* line(const char* name, const QString& html, const QString& spoken, QWidget* parent)
+    /// One line of the block: rich text for the eye, `spoken` for assistive technologies. A line with a link reacts
+    /// to the mouse, takes the keyboard's focus and is a link to assistive technologies; a line of text alone is
+    /// read as text.
+    QLabel* line(const char* name, const QString& html, const QString& spoken, QWidget* parent, bool hasLink = true)
     {
         auto* label = new QLabel(parent);
         label->setObjectName(QLatin1String(name));
@@ -44,8 +47,13 @@ namespace {
         label->setText(QStringLiteral("<span style=\"white-space:pre-wrap\">%1</span>").arg(html));
         label->setAlignment(Qt::AlignHCenter | Qt::AlignTop);
         label->setWordWrap(true);
-        label->setAccessibleName(spoken);
-        label->setTextInteractionFlags(Qt::LinksAccessibleByMouse | Qt::LinksAccessibleByKeyboard);
+        if (hasLink) {
+            label->setTextInteractionFlags(Qt::LinksAccessibleByMouse | Qt::LinksAccessibleByKeyboard);
+            presentAsLink(label, spoken);
+        } else {
+            label->setTextInteractionFlags(Qt::NoTextInteraction);
+            label->setAccessibleName(spoken);
+        }
         label->setOpenExternalLinks(false);
         QPalette white = label->palette();
         white.setColor(QPalette::WindowText, colors::white);
@@ -57,7 +65,7 @@ namespace {
 
     QLabel* textLine(const char* name, const QString& text, QWidget* parent)
     {
-        return line(name, plain(text), text, parent);
+        return line(name, plain(text), text, parent, false);
     }
 
     QVBoxLayout* block(QVBoxLayout* column, int padding = blockPadding)

@@ -5,6 +5,7 @@
 #include "clock/currentdate.h"
 #include "clock/rotationstate.h"
 #include "strings/stringtable.h"
+#include "views/accessibility.h"
 #include "views/theme.h"
 
 #include <QAction>
@@ -35,6 +36,7 @@ MainWindow::MainWindow(RotationState& rotation, PlanetsView::OpenBody openBody, 
         QStringLiteral("QToolBar { background: %1; border: none; padding: 6px 10px; }").arg(colors::field.name()));
     auto* spacer = new QWidget(toolbar);
     spacer->setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Preferred);
+    hideFromAccessibility(spacer);
     toolbar->addWidget(spacer);
 
     auto* resetKey = new QAction(this);
@@ -48,8 +50,7 @@ MainWindow::MainWindow(RotationState& rotation, PlanetsView::OpenBody openBody, 
     reset->setIcon(artwork::glyphIcon("gobackward", colors::white));
     reset->setIconSize(QSize(16, 16));
     reset->setText(heliora::text("reset"));
-    reset->setToolTip(nameWithKey(heliora::text("reset"), resetKey->shortcut()));
-    reset->setAccessibleName(heliora::text("reset"));
+    nameControlWithKey(reset, heliora::text("reset"), resetKey->shortcut());
     reset->setToolButtonStyle(Qt::ToolButtonTextBesideIcon);
     reset->setCursor(Qt::PointingHandCursor);
     // No keyboard focus: nothing may hold it unseen, and Home does what a focused button's Space would.

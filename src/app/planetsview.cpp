@@ -64,8 +64,7 @@ namespace {
 
     void describe(GlyphButton* button, const char* textKey, const QAction* key)
     {
-        button->setToolTip(nameWithKey(heliora::text(textKey), key->shortcut()));
-        button->setAccessibleName(heliora::text(textKey));
+        nameControlWithKey(button, heliora::text(textKey), key->shortcut());
     }
 
 } // namespace
@@ -114,6 +113,11 @@ PlanetsView::PlanetsView(RotationState& rotation, OpenBody openBody, QWidget* pa
     captionRow->addSpacing(padding);
     captionRow->addWidget(m_speed);
     m_caption->setFixedHeight(captionRowHeight);
+    // Without a caption the label is hidden, so that assistive technologies find no nameless text there; it keeps
+    // its place, so the speed label stays where it is.
+    QSizePolicy keepPlace = m_caption->sizePolicy();
+    keepPlace.setRetainSizeWhenHidden(true);
+    m_caption->setSizePolicy(keepPlace);
     m_speed->setFixedHeight(captionRowHeight);
 
     auto* buttonRow = new QHBoxLayout;
@@ -165,7 +169,9 @@ void PlanetsView::dateChanged()
 {
     m_orrery->setDate(m_rotation.date(), m_rotation.isAdvancing() ? tickIntervalMs : 0);
     m_date->setText(displayDateText(m_rotation.date()));
-    m_caption->setText(relativeDateText(m_rotation.date()).value_or(QString()));
+    const std::optional<QString> caption = relativeDateText(m_rotation.date());
+    m_caption->setText(caption.value_or(QString()));
+    m_caption->setVisible(caption.has_value());
 }
 
 void PlanetsView::timeStateChanged()
@@ -177,8 +183,7 @@ void PlanetsView::timeStateChanged()
 
     const QString action = heliora::text(playing ? "pause" : "play");
     m_playPause->setGlyph(playing ? "pause.fill" : "play.fill");
-    m_playPause->setToolTip(nameWithKey(action, m_playPauseKey->shortcut()));
-    m_playPause->setAccessibleName(action);
+    nameControlWithKey(m_playPause, action, m_playPauseKey->shortcut());
     updateSpeedText();
 }
 

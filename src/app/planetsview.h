@@ -19,9 +19,10 @@ class SolarSystemView;
 
 /// A widget that is the main window's content: the running orrery on black, the date at the top, the caption
 /// counting days or years from today, the speed, and the three clock buttons. It observes the application's one
-/// clock and drives it through the buttons and their keys (Left, Space, Right, while its window is active); it
-/// has no timer of its own: the application's heartbeat moves the clock, and the planets glide to a date that a
-/// tick set. A click on a body calls `openBody`.
+/// clock and drives it through the buttons and their keys (Left, Space, Right, while its window is active, unless
+/// a body of the orrery has the keyboard focus and takes them, see SolarSystemView); it has no timer of its own:
+/// the application's heartbeat moves the clock, and the planets glide to a date that a tick set. A click on a
+/// body, or Return on the focused one, calls `openBody`.
 ///
 /// Children by object name, for tools and tests: the orrery "orrery", the labels "date", "caption" and "speed",
 /// the buttons "backward", "play_pause" and "forward".

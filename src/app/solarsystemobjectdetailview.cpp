@@ -1,6 +1,7 @@
 #include "app/solarsystemobjectdetailview.h"
 
 #include "strings/stringtable.h"
+#include "views/accessibility.h"
 #include "views/bodyimage.h"
 #include "views/groupedsection.h"
 #include "views/theme.h"
@@ -161,7 +162,7 @@ QLabel* SolarSystemObjectDetailView::makeSourceLine()
     label->setAlignment(Qt::AlignCenter);
     label->setTextInteractionFlags(Qt::LinksAccessibleByMouse | Qt::LinksAccessibleByKeyboard);
     label->setOpenExternalLinks(false);
-    label->setAccessibleName(table.joined(std::vector<std::string> { "source", " ", "NSSDCA" }));
+    presentAsLink(label, table.joined(std::vector<std::string> { "source", " ", "NSSDCA" }));
     connect(label, &QLabel::linkActivated, this, [url](const QString&) { QDesktopServices::openUrl(url); });
     return label;
 }

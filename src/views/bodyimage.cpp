@@ -1,6 +1,8 @@
 #include "views/bodyimage.h"
 
 #include "artwork/artwork.h"
+#include "strings/stringtable.h"
+#include "views/accessibility.h"
 
 #include <QPainter>
 
@@ -30,6 +32,8 @@ BodyImage::BodyImage(const SolarSystemObject& object, int side, QWidget* parent)
     , m_side(side)
 {
     setFixedSize(side, side);
+    installAccessibleInterfaces();
+    setAccessibleName(localizedName(object));
 }
 
 QSize BodyImage::sizeHint() const { return QSize(m_side, m_side); }

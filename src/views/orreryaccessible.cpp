@@ -57,6 +57,18 @@ QAccessibleInterface* OrreryAccessible::childAt(int x, int y) const
     return body ? bodyInterface(*body) : nullptr;
 }
 
+QAccessibleInterface* OrreryAccessible::focusChild() const
+{
+    const auto body = view()->focusedBody();
+    return body && view()->hasFocus() ? bodyInterface(*body) : nullptr;
+}
+
+QString OrreryAccessible::text(QAccessible::Text t) const
+{
+    const QString own = QAccessibleWidget::text(t);
+    return t == QAccessible::Name && own.isEmpty() ? heliora::text("solar_system_orrery") : own;
+}
+
 QAccessibleInterface* OrreryAccessible::bodyInterface(const SolarSystemObject& body) const
 {
     const int key = bodyKey(body);
@@ -124,6 +136,8 @@ QAccessible::State OrreryBodyAccessible::state() const
 {
     QAccessible::State state;
     state.invisible = !m_view || !m_view->isVisible();
+    state.focusable = isClickable();
+    state.focused = state.focusable && m_view->hasFocus() && m_view->focusedBody() == m_body;
     return state;
 }
 

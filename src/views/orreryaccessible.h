@@ -11,9 +11,10 @@ namespace heliora {
 
 class SolarSystemView;
 
-/// What assistive technologies see of the orrery: a pane whose children are the Sun and the planets shown,
-/// in that order. The children live in Qt's accessibility cache; this interface owns them and drops them
-/// when the view goes away.
+/// What assistive technologies see of the orrery: a pane named "Solar system" (in the user's language, unless the
+/// view has an accessible name of its own) whose children are the Sun and the planets shown, in that order; its
+/// focus child is the body with keyboard focus. The children live in Qt's accessibility cache; this interface owns
+/// them and drops them when the view goes away.
 class OrreryAccessible : public QAccessibleWidget {
 public:
     explicit OrreryAccessible(SolarSystemView* view);
@@ -23,6 +24,8 @@ public:
     QAccessibleInterface* child(int index) const override;
     int indexOfChild(const QAccessibleInterface* child) const override;
     QAccessibleInterface* childAt(int x, int y) const override;
+    QAccessibleInterface* focusChild() const override;
+    QString text(QAccessible::Text t) const override;
 
     /// The interface of one body, created on first use and then kept.
     QAccessibleInterface* bodyInterface(const SolarSystemObject& body) const;
@@ -33,8 +36,9 @@ private:
     mutable std::map<int, QAccessible::Id> m_children; ///< by body: 0 for the Sun, 1 + index for a planet
 };
 
-/// One body of the orrery: a button with a press action when its callback is set, a picture otherwise.
-/// Named with the body's localized name; its rectangle is the drawn picture.
+/// One body of the orrery: a button with a press action when its callback is set (focusable, and focused while it
+/// has keyboard focus), a picture otherwise. Named with the body's localized name; its rectangle is the drawn
+/// picture.
 class OrreryBodyAccessible : public QAccessibleInterface, public QAccessibleActionInterface {
 public:
     OrreryBodyAccessible(SolarSystemView* view, const SolarSystemObject& body);
@@ -68,7 +72,7 @@ private:
     SolarSystemObject m_body;
 };
 
-/// The factory that gives every SolarSystemView an OrreryAccessible; installed once by the first view.
+/// The factory that gives every SolarSystemView an OrreryAccessible; installAccessibleInterfaces() installs it.
 QAccessibleInterface* orreryAccessibleFactory(const QString& className, QObject* object);
 
 } // namespace heliora

@@ -18,6 +18,17 @@ namespace {
     // Opacity of a pressed body: a light dimming, no frame or background of its own.
     constexpr qreal pressedOpacity = 0.6;
 
+    // The focus mark: a circle this far outside the picture's longer side, stroked this wide. Clear against the
+    // black field and the grey rings, and quiet beside the pictures.
+    constexpr double focusMarkGap = 2.5;
+    constexpr double focusMarkPen = 1.5;
+    static_assert(focusMarkGap + focusMarkPen / 2 + 0.5 <= focusMarkReach, "the mark's ink stays within its reach");
+
+    double focusMarkRadius(const QRectF& imageRect)
+    {
+        return std::max(imageRect.width(), imageRect.height()) / 2 + focusMarkGap;
+    }
+
     // Whether any ink of a ring (radii r − w ... r around c, plus a pixel of antialiasing) can fall into `area`.
     bool ringTouches(const OrrerySlot& slot, const QPointF& c, const QRectF& area)
     {
@@ -287,6 +298,8 @@ namespace {
                 }
                 drawBody(SolarSystemObject::planet(slot.planet), slot.imageRect);
             }
+            if (m_options.focused)
+                drawFocusMark(m_layout.imageRect(*m_options.focused));
         }
 
     private:
@@ -336,6 +349,17 @@ namespace {
                 m_painter.setOpacity(1.0);
         }
 
+        void drawFocusMark(const QRectF& imageRect)
+        {
+            if (imageRect.isNull() || (!m_all && !m_options.exposed.intersects(focusMarkRect(imageRect))))
+                return;
+            useLogical();
+            m_painter.setPen(QPen(colors::orange, focusMarkPen));
+            m_painter.setBrush(Qt::NoBrush);
+            const double radius = focusMarkRadius(imageRect);
+            m_painter.drawEllipse(imageRect.center(), radius, radius);
+        }
+
         bool drawRingLayer()
         {
             if (!m_grid.exact || m_layout.rings.empty() || !ringsStayClearOfOuterPlanets(m_layout))
@@ -382,6 +406,12 @@ namespace {
     };
 
 } // namespace
+
+QRectF focusMarkRect(const QRectF& imageRect)
+{
+    const double half = std::max(imageRect.width(), imageRect.height()) / 2 + focusMarkReach;
+    return QRectF(imageRect.center() - QPointF(half, half), QSizeF(2 * half, 2 * half));
+}
 
 void paintOrrery(QPainter& painter, const OrreryLayout& layout, const OrreryPaintOptions& options)
 {

@@ -14,6 +14,8 @@ namespace heliora {
 struct OrreryPaintOptions {
     /// A clickable body under a pressed mouse button; drawn dimmed, the plain button's pressed look.
     std::optional<SolarSystemObject> pressed;
+    /// The body with keyboard focus: a thin orange circle around its picture, drawn over everything else.
+    std::optional<SolarSystemObject> focused;
     /// Device pixels per logical pixel of the pictures; 0 takes the ratio of the pixels that the painter reaches
     /// (its scale on a pixel device, whatever the widget's screen says). Vector devices (an SVG file) want more
     /// than their nominal 1 so that the pictures stay sharp when zoomed.
@@ -30,12 +32,19 @@ struct OrreryPaintOptions {
     bool makeRingLayer = true;
 };
 
+/// How far the focus mark's ink reaches beyond half the longer side of the picture it surrounds, antialiasing
+/// included, in logical pixels.
+inline constexpr double focusMarkReach = 4;
+
+/// The square that holds all the ink of the focus mark around a picture drawn in `imageRect`.
+QRectF focusMarkRect(const QRectF& imageRect);
+
 /// Paints the orrery in the painter's current coordinates (the layout's D × D square at (0, 0)): the Sun, then
-/// from the outermost ring inwards each ring followed by its planet. No background. The pictures are the
-/// cached rasters of the artwork at the device's resolution; on a pixel device they and the ring layer are
-/// copied pixel for pixel onto whole device pixels, so they stay sharp and cost one plain blend each.
-/// Leaves the painter's state as it found it. Shared by the window's view and `heliora-cli render`.
-/// The pictures and ring layers are kept per thread.
+/// from the outermost ring inwards each ring followed by its planet, then the focus mark if any. No background. The
+/// pictures are the cached rasters of the artwork at the device's resolution; on a pixel device they and the ring layer
+/// are copied pixel for pixel onto whole device pixels, so they stay sharp and cost one plain blend each. Leaves the
+/// painter's state as it found it. Shared by the window's view and `heliora-cli render`. The pictures and ring layers
+/// are kept per thread.
 void paintOrrery(QPainter& painter, const OrreryLayout& layout, const OrreryPaintOptions& options = {});
 
 } // namespace heliora

@@ -2,7 +2,7 @@
 
 #include "settings/sharedsettings.h"
 #include "strings/stringtable.h"
-#include "views/accessibilityhidden.h"
+#include "views/accessibility.h"
 #include "views/planetslist.h"
 #include "views/solarsystemview.h"
 #include "views/theme.h"

@@ -1,6 +1,7 @@
 #include "views/solarsystemlistview.h"
 
 #include "strings/stringtable.h"
+#include "views/accessibility.h"
 #include "views/bodyimage.h"
 #include "views/groupedsection.h"
 #include "views/theme.h"
@@ -97,7 +98,10 @@ QWidget* SolarSystemListView::makeRow(const SolarSystemObject& object, QWidget* 
     auto* layout = new QHBoxLayout(row);
     layout->setContentsMargins(GroupedSection::cornerRadius + 4, 0, 8, 0);
     layout->setSpacing(10);
-    layout->addWidget(new BodyImage(object, imageSide, row));
+    auto* image = new BodyImage(object, imageSide, row);
+    // The name beside it says the same: a screen reader would read the body twice.
+    hideFromAccessibility(image);
+    layout->addWidget(image);
     auto* name = new QLabel(localizedName(object), row);
     name->setObjectName(QStringLiteral("name"));
     name->setTextFormat(Qt::PlainText);
@@ -107,8 +111,9 @@ QWidget* SolarSystemListView::makeRow(const SolarSystemObject& object, QWidget* 
     auto* button = new QPushButton(text("open_fact_sheet"), row);
     button->setObjectName(QStringLiteral("open_fact_sheet"));
     button->setMinimumWidth(button->sizeHint().width() + margin); // room beside the text, which Fusion hugs
-    // Ten buttons share one label; the description says whose facts each one opens.
-    button->setAccessibleDescription(localizedName(object));
+    // Ten buttons share one label: each one's accessible name says whose facts it opens, and begins with the label
+    // that is shown, so that a user who speaks the label to a voice control finds it.
+    button->setAccessibleName(text(TextKey { "open_fact_sheet: %@", localizedName(object).toStdString() }));
     connect(button, &QPushButton::clicked, this, [this, object] {
         if (m_openFactWindow)
             m_openFactWindow(object);

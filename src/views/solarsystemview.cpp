@@ -1,12 +1,15 @@
 #include "views/solarsystemview.h"
 
 #include "strings/stringtable.h"
+#include "views/accessibility.h"
 #include "views/orreryaccessible.h"
 #include "views/orrerypainter.h"
 
 #include <QAccessible>
 #include <QEasingCurve>
+#include <QFocusEvent>
 #include <QHelpEvent>
+#include <QKeyEvent>
 #include <QMouseEvent>
 #include <QPaintEngine>
 #include <QPainter>
@@ -59,13 +62,41 @@ namespace {
         return region;
     }
 
-    void installAccessibilityFactory()
+    // The keys of a focused body: the arrows move, Return, Enter and Space open it. Modifiers make them someone
+    // else's (the keypad's own flag aside).
+    bool isBodyKey(const QKeyEvent& event)
     {
-        static const bool installed = [] {
-            QAccessible::installFactory(orreryAccessibleFactory);
+        if ((event.modifiers() & ~Qt::KeypadModifier) != Qt::NoModifier)
+            return false;
+        switch (event.key()) {
+        case Qt::Key_Left:
+        case Qt::Key_Right:
+        case Qt::Key_Up:
+        case Qt::Key_Down:
+        case Qt::Key_Space:
+        case Qt::Key_Return:
+        case Qt::Key_Enter:
             return true;
-        }();
-        Q_UNUSED(installed);
+        default:
+            return false;
+        }
+    }
+
+    // Tab and Backtab as Qt's focus chain reads them: 0 for any other key, 1 forwards, -1 backwards.
+    int tabDirection(const QKeyEvent& event)
+    {
+        if (event.modifiers() & (Qt::ControlModifier | Qt::AltModifier))
+            return 0;
+        if (event.key() == Qt::Key_Backtab || (event.key() == Qt::Key_Tab && (event.modifiers() & Qt::ShiftModifier)))
+            return -1;
+        return event.key() == Qt::Key_Tab ? 1 : 0;
+    }
+
+    // Position in ring order: the Sun first, then the planets in their fixed order.
+    int ringOrder(const SolarSystemObject& body)
+    {
+        const auto planet = body.asPlanet();
+        return planet ? static_cast<int>(indexOf(*planet)) + 1 : 0;
     }
 
 } // namespace
@@ -74,7 +105,7 @@ SolarSystemView::SolarSystemView(QWidget* parent)
     : QWidget(parent)
     , m_animation(new QVariantAnimation(this))
 {
-    installAccessibilityFactory();
+    installAccessibleInterfaces();
     setSizePolicy(QSizePolicy::Fixed, QSizePolicy::Fixed);
 
     m_animation->setStartValue(0.0);
@@ -165,6 +196,7 @@ void SolarSystemView::setOnTapSun(std::function<void()> onTapSun)
     m_onTapSun = std::move(onTapSun);
     if (m_pressed && m_pressed->isSun() && !m_onTapSun)
         setPressedInside(false);
+    updateFocusPolicy();
     if (QAccessible::isActive()) {
         QAccessibleEvent event(this, QAccessible::ObjectReorder);
         QAccessible::updateAccessibility(&event);
@@ -176,6 +208,7 @@ void SolarSystemView::setOnTapPlanet(std::function<void(Planet)> onTapPlanet)
     m_onTapPlanet = std::move(onTapPlanet);
     if (m_pressed && !m_pressed->isSun() && !m_onTapPlanet)
         setPressedInside(false);
+    updateFocusPolicy();
     if (QAccessible::isActive()) {
         QAccessibleEvent event(this, QAccessible::ObjectReorder);
         QAccessible::updateAccessibility(&event);
@@ -223,8 +256,10 @@ bool SolarSystemView::isAnimating() const { return m_animation->state() == QAbst
 
 QSize SolarSystemView::sizeHint() const
 {
-    // The D × D square plus the margin that half a planet's picture can stick out on every side.
-    const double side = std::ceil(m_target.bounds().width() - 1e-9);
+    // The D × D square plus the margin that half a planet's picture can stick out on every side, and where the
+    // orrery takes the focus, the reach of the focus mark around such a picture.
+    const double mark = focusPolicy() == Qt::NoFocus ? 0.0 : 2 * focusMarkReach;
+    const double side = std::ceil(m_target.bounds().width() + mark - 1e-9);
     const int clamped = static_cast<int>(std::clamp(side, 0.0, static_cast<double>(QWIDGETSIZE_MAX)));
     return QSize(clamped, clamped);
 }
@@ -233,7 +268,34 @@ QSize SolarSystemView::minimumSizeHint() const { return sizeHint(); }
 
 bool SolarSystemView::event(QEvent* event)
 {
-    if (event->type() == QEvent::ToolTip) {
+    if (event->type() == QEvent::ShortcutOverride) {
+        // A focused body's keys come before the window's shortcuts (Space plays and pauses, the arrows step the
+        // speed); without a focused body the shortcuts keep them.
+        if (m_focusBody && hasFocus() && isBodyKey(*static_cast<QKeyEvent*>(event))) {
+            event->accept();
+            return true;
+        }
+    } else if (event->type() == QEvent::KeyPress) {
+        const int direction = tabDirection(*static_cast<QKeyEvent*>(event));
+        if (direction != 0 && !m_focusBody) {
+            // The orrery has the focus but no body (Qt gave it the focus with the window): Tab goes in.
+            const std::vector<SolarSystemObject> bodies = focusableBodies();
+            if (!bodies.empty()) {
+                setFocusBody(direction > 0 ? bodies.front() : bodies.back());
+                announceFocus();
+                return true;
+            }
+        } else if (direction != 0) {
+            const bool handled = QWidget::event(event);
+            // Nothing else in the window takes the focus and it came back here: Tab leaves the bodies, for the
+            // window's keys.
+            if (hasFocus() && m_focusBody) {
+                setFocusBody(std::nullopt);
+                announceFocus();
+            }
+            return handled;
+        }
+    } else if (event->type() == QEvent::ToolTip) {
         auto* help = static_cast<QHelpEvent*>(event);
         if (const auto body = bodyAt(help->pos())) {
             QToolTip::showText(help->globalPos(), localizedName(*body), this, bodyRect(*body).toAlignedRect());
@@ -254,6 +316,7 @@ void SolarSystemView::paintEvent(QPaintEvent* event)
     OrreryPaintOptions options;
     if (m_pressedInside)
         options.pressed = m_pressed;
+    options.focused = markedBody();
     // The ring layer pays for itself only while the planets glide (or wait mid-way), frame after frame; a single
     // frame (the first one, an exposure, a step at normal speed) strokes the rings it needs, which costs less than
     // making the layer and leaves its memory (a megabyte or more) unspent until the planets move. Once made, the
@@ -284,6 +347,12 @@ void SolarSystemView::paintEvent(QPaintEvent* event)
 
 void SolarSystemView::mousePressEvent(QMouseEvent* event)
 {
+    // The mouse has taken over: the focus mark goes, and the window's keys are the window's again.
+    if (m_focusBody) {
+        setFocusBody(std::nullopt);
+        if (hasFocus())
+            announceFocus();
+    }
     const auto body = event->button() == Qt::LeftButton ? bodyAt(event->position()) : std::nullopt;
     if (!body || !isClickable(*body)) {
         QWidget::mousePressEvent(event);
@@ -319,6 +388,55 @@ void SolarSystemView::mouseReleaseEvent(QMouseEvent* event)
         press(body); // last: the callback may delete this view
 }
 
+void SolarSystemView::keyPressEvent(QKeyEvent* event)
+{
+    if (!m_focusBody || !isBodyKey(*event)) {
+        QWidget::keyPressEvent(event);
+        return;
+    }
+    event->accept();
+    switch (event->key()) {
+    case Qt::Key_Left:
+    case Qt::Key_Up:
+        moveFocusBody(-1);
+        break;
+    case Qt::Key_Right:
+    case Qt::Key_Down:
+        moveFocusBody(1);
+        break;
+    default:
+        // A held key opens one window, not one per repeat.
+        if (!event->isAutoRepeat())
+            press(*m_focusBody); // last: the callback may delete this view
+        break;
+    }
+}
+
+// Not QWidget's focus handlers: they repaint the whole view, where only the mark changes.
+void SolarSystemView::focusInEvent(QFocusEvent* event)
+{
+    const std::vector<SolarSystemObject> bodies = focusableBodies();
+    if (!m_focusBody && !bodies.empty()) {
+        if (event->reason() == Qt::TabFocusReason)
+            m_focusBody = bodies.front();
+        else if (event->reason() == Qt::BacktabFocusReason)
+            m_focusBody = bodies.back();
+    }
+    updateFocusMark(m_focusBody);
+    // Qt tells assistive technologies that the orrery has the focus only after this handler; the body follows.
+    if (m_focusBody)
+        QMetaObject::invokeMethod(this, &SolarSystemView::announceFocus, Qt::QueuedConnection);
+}
+
+void SolarSystemView::focusOutEvent(QFocusEvent* event)
+{
+    updateFocusMark(m_focusBody);
+    // Another window or a popup only borrows the focus: the body is still there when it comes back. Anything else
+    // (Tab onwards, a click elsewhere) leaves the orrery.
+    if (event->reason() != Qt::ActiveWindowFocusReason && event->reason() != Qt::PopupFocusReason)
+        m_focusBody.reset();
+}
+
 void SolarSystemView::hideEvent(QHideEvent* event)
 {
     // Nobody sees a hidden orrery move; put the planets where they are going and stop the timer.
@@ -342,6 +460,7 @@ void SolarSystemView::relayout()
         m_pressed.reset();
         m_pressedInside = false;
     }
+    keepFocusBodyShown();
     update();
     if (m_layout.bodies() != before && QAccessible::isActive()) {
         QAccessibleEvent event(this, QAccessible::ObjectReorder);
@@ -356,6 +475,7 @@ void SolarSystemView::applyAngles()
         m_layout = m_target;
     std::vector<QRect> dirty;
     const qreal ratio = devicePixelRatioF();
+    const std::optional<SolarSystemObject> marked = markedBody();
     for (std::size_t k = 0; k < m_layout.rings.size(); ++k) {
         OrrerySlot& shown = m_layout.rings[k];
         const OrrerySlot& target = m_target.rings[k];
@@ -363,10 +483,12 @@ void SolarSystemView::applyAngles()
         const double phiBefore = shown.phi;
         placePlanet(shown, m_layout.centre, target.nu, m_startOffset[indexOf(shown.planet)] * remaining);
         // Where it was and where it is, apart: at top speed a planet leaps far along its ring between frames, and
-        // the rectangle around both places would repaint much that did not change.
+        // the rectangle around both places would repaint much that did not change. A focused planet takes its
+        // mark along.
         if (shown.phi != phiBefore) {
-            dirty.push_back(widgetRect(before, ratio));
-            dirty.push_back(widgetRect(shown.imageRect, ratio));
+            const bool withMark = marked == SolarSystemObject::planet(shown.planet);
+            dirty.push_back(widgetRect(withMark ? focusMarkRect(before) : before, ratio));
+            dirty.push_back(widgetRect(withMark ? focusMarkRect(shown.imageRect) : shown.imageRect, ratio));
         }
     }
     if (!dirty.empty() && isVisible())
@@ -387,6 +509,85 @@ void SolarSystemView::setPressedInside(bool inside)
     m_pressedInside = inside;
     if (m_pressed && isVisible())
         update(widgetRect(m_layout.imageRect(*m_pressed), devicePixelRatioF()));
+}
+
+std::vector<SolarSystemObject> SolarSystemView::focusableBodies() const
+{
+    std::vector<SolarSystemObject> bodies = m_layout.bodies();
+    std::erase_if(bodies, [this](const SolarSystemObject& body) { return !isClickable(body); });
+    return bodies;
+}
+
+void SolarSystemView::updateFocusPolicy()
+{
+    const Qt::FocusPolicy policy = m_onTapSun || m_onTapPlanet ? Qt::TabFocus : Qt::NoFocus;
+    if (policy != focusPolicy()) {
+        setFocusPolicy(policy);
+        updateGeometry();
+        if (policy == Qt::NoFocus && hasFocus())
+            clearFocus();
+    }
+    keepFocusBodyShown();
+}
+
+void SolarSystemView::setFocusBody(std::optional<SolarSystemObject> body)
+{
+    if (body == m_focusBody)
+        return;
+    updateFocusMark(m_focusBody);
+    m_focusBody = body;
+    updateFocusMark(m_focusBody);
+}
+
+void SolarSystemView::keepFocusBodyShown()
+{
+    if (!m_focusBody || isClickable(*m_focusBody))
+        return;
+    const std::vector<SolarSystemObject> bodies = focusableBodies();
+    std::optional<SolarSystemObject> nearest;
+    if (!bodies.empty())
+        nearest = bodies.front();
+    for (const SolarSystemObject& body : bodies) {
+        if (ringOrder(body) <= ringOrder(*m_focusBody))
+            nearest = body;
+    }
+    setFocusBody(nearest);
+    if (hasFocus())
+        announceFocus();
+}
+
+void SolarSystemView::moveFocusBody(int step)
+{
+    const std::vector<SolarSystemObject> bodies = focusableBodies();
+    const auto it = std::find(bodies.begin(), bodies.end(), m_focusBody);
+    if (it == bodies.end())
+        return;
+    // Round the rings: past the outermost planet comes the Sun again.
+    const auto count = static_cast<std::ptrdiff_t>(bodies.size());
+    const std::ptrdiff_t next = ((it - bodies.begin() + step) % count + count) % count;
+    setFocusBody(bodies[static_cast<std::size_t>(next)]);
+    announceFocus();
+}
+
+std::optional<SolarSystemObject> SolarSystemView::markedBody() const { return hasFocus() ? m_focusBody : std::nullopt; }
+
+void SolarSystemView::updateFocusMark(const std::optional<SolarSystemObject>& body)
+{
+    if (body && isVisible())
+        update(widgetRect(focusMarkRect(m_layout.imageRect(*body)), devicePixelRatioF()));
+}
+
+void SolarSystemView::announceFocus()
+{
+    if (!hasFocus() || !QAccessible::isActive())
+        return;
+    QAccessibleInterface* orrery = QAccessible::queryAccessibleInterface(this);
+    auto* bodies = dynamic_cast<OrreryAccessible*>(orrery);
+    QAccessibleInterface* focused = m_focusBody && bodies ? bodies->bodyInterface(*m_focusBody) : orrery;
+    if (!focused)
+        return;
+    QAccessibleEvent event(focused, QAccessible::Focus);
+    QAccessible::updateAccessibility(&event);
 }
 
 QRect SolarSystemView::widgetRect(const QRectF& layoutRect, qreal pixelRatio) const

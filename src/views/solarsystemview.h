@@ -7,6 +7,7 @@
 #include <array>
 #include <functional>
 #include <optional>
+#include <vector>
 
 class QVariantAnimation;
 
@@ -17,6 +18,14 @@ namespace heliora {
 /// The orrery fills a D × D square centred in the widget; the widget asks for a margin around it so that a
 /// planet on the outermost ring is never cut. Bodies show their localized names as tooltips and to assistive
 /// technologies. With a callback set, clicking a body's picture calls it; without, clicks do nothing.
+///
+/// Where clicks are on (a callback is set), the bodies are reached with the keyboard as well: Tab moves into the
+/// orrery onto the Sun (Backtab onto the outermost planet), the arrow keys move between the clickable bodies in
+/// ring order, and Return or Space opens the focused body as a click does. While a body has focus the orrery takes
+/// those keys before the window's shortcuts; when it has focus but no body (as when Qt gives it the focus on the
+/// window's activation, or after a click), the window's keys keep their meaning. The focused body wears a thin
+/// orange circle only while the orrery has the focus from the keyboard, and assistive technologies are told
+/// which body has it. A view without callbacks takes no focus.
 ///
 /// setDate with a duration glides every planet linearly from the angle on screen to its new angle, through
 /// every whole turn in between. A date that moves no planet (most ticks at normal speed, since angles move
@@ -54,6 +63,9 @@ public:
     bool isClickable(const SolarSystemObject& body) const;
     /// Calls the body's callback, as a click on it does; does nothing when the body is not clickable or shown.
     void press(const SolarSystemObject& body);
+    /// The body that keyboard focus is on; none unless the orrery was entered with the keyboard. It stays while
+    /// another window is active, so that coming back finds the same body.
+    std::optional<SolarSystemObject> focusedBody() const { return m_focusBody; }
     bool isAnimating() const;
 
     QSize sizeHint() const override;
@@ -65,6 +77,9 @@ protected:
     void mousePressEvent(QMouseEvent* event) override;
     void mouseMoveEvent(QMouseEvent* event) override;
     void mouseReleaseEvent(QMouseEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
+    void focusInEvent(QFocusEvent* event) override;
+    void focusOutEvent(QFocusEvent* event) override;
     void hideEvent(QHideEvent* event) override;
 
 private:
@@ -72,6 +87,19 @@ private:
     void applyAngles();
     void finishAnimation();
     void setPressedInside(bool inside);
+    /// The clickable bodies, in ring order: the ones the keyboard reaches.
+    std::vector<SolarSystemObject> focusableBodies() const;
+    void updateFocusPolicy();
+    void setFocusBody(std::optional<SolarSystemObject> body);
+    /// Keeps the focused body among the focusable ones when the bodies change: a body that went away hands the
+    /// focus to the nearest one inside it.
+    void keepFocusBodyShown();
+    void moveFocusBody(int step);
+    /// The body whose focus mark is drawn, if any.
+    std::optional<SolarSystemObject> markedBody() const;
+    void updateFocusMark(const std::optional<SolarSystemObject>& body);
+    /// Tells assistive technologies where the focus is: on the focused body, or on the orrery itself.
+    void announceFocus();
     /// A rectangle of the layout in widget coordinates, grown by what whole-pixel placement can add at the ratio.
     QRect widgetRect(const QRectF& layoutRect, qreal pixelRatio) const;
 
@@ -87,6 +115,7 @@ private:
     std::function<void(Planet)> m_onTapPlanet;
     std::optional<SolarSystemObject> m_pressed;
     bool m_pressedInside = false;
+    std::optional<SolarSystemObject> m_focusBody;
 };
 
 } // namespace heliora

@@ -400,14 +400,19 @@ namespace {
         EXPECT_TRUE(orrery.testAttribute(Qt::WA_TransparentForMouseEvents));
     }
 
+    // Assistive technologies see the shown tab's page, never an orrery of the window (both only decorate).
     TEST_F(SettingsWindowTest, NoOrreryOfTheWindowIsSeenByAssistiveTechnologies)
     {
         window().show();
-        const QList<QObject*> seen = test::accessibleObjects(&window());
-        EXPECT_TRUE(seen.contains(&child("email"))) << "the walk did not reach the information tab";
-        EXPECT_TRUE(seen.contains(&child("show_pluto")));
-        for (QObject* object : seen)
-            EXPECT_EQ(qobject_cast<SolarSystemView*>(object), nullptr) << object->objectName().toStdString();
+        for (const auto& [tab, inside] : std::vector<std::pair<SettingsTab, const char*>> {
+                 { SettingsTab::viewing, "show_pluto" }, { SettingsTab::info, "email" } }) {
+            window().setCurrentTab(tab);
+            const QList<QObject*> seen = test::accessibleObjects(&window());
+            EXPECT_TRUE(seen.contains(&child(inside))) << "the walk did not reach " << inside;
+            EXPECT_FALSE(seen.contains(&child("copy_scheme"))) << "a hidden tab's page is seen";
+            for (QObject* object : seen)
+                EXPECT_EQ(qobject_cast<SolarSystemView*>(object), nullptr) << object->objectName().toStdString();
+        }
     }
 
     // Each line of the block is one phrase for a screen reader, and its links, if any, open Heliora's addresses.
@@ -424,22 +429,31 @@ namespace {
     {
         const LinkRowCase& c = GetParam();
         auto& label = child<QLabel>(c.row);
-        EXPECT_TRUE(QRegularExpression(QStringLiteral("^%1$").arg(QString::fromUtf8(c.spoken)))
-                        .match(label.accessibleName())
-                        .hasMatch())
-            << label.accessibleName().toStdString();
-
         QStringList hrefs;
         static const QRegularExpression href(QStringLiteral("href=\"([^\"]*)\""));
         for (const auto& match : href.globalMatch(label.text()))
             hrefs.append(match.captured(1));
         EXPECT_EQ(hrefs, c.links);
 
+        // A screen reader reads the line as one phrase: a link while it holds any, text otherwise. Each of the
+        // link's actions opens one of the addresses, in order, the first one as its press.
+        QAccessibleInterface* line = QAccessible::queryAccessibleInterface(&label);
+        EXPECT_TRUE(QRegularExpression(QStringLiteral("^%1$").arg(QString::fromUtf8(c.spoken)))
+                        .match(line->text(QAccessible::Name))
+                        .hasMatch())
+            << line->text(QAccessible::Name).toStdString();
+        EXPECT_EQ(line->role(), c.links.isEmpty() ? QAccessible::StaticText : QAccessible::Link);
+        EXPECT_EQ(label.focusPolicy() != Qt::NoFocus, !c.links.isEmpty()) << "the keyboard stops at a line of text";
+        QStringList actions = line->actionInterface() ? line->actionInterface()->actionNames() : QStringList();
+        actions.removeAll(QAccessibleActionInterface::setFocusAction());
+        ASSERT_EQ(actions.size(), c.links.size());
+        EXPECT_EQ(actions.value(0), c.links.isEmpty() ? QString() : QAccessibleActionInterface::pressAction());
+
         UrlRecorder recorder;
         for (const char* scheme : { "https", "mailto" })
             QDesktopServices::setUrlHandler(QLatin1String(scheme), &recorder, "open");
-        for (const QString& link : hrefs)
-            emit label.linkActivated(link);
+        for (const QString& action : actions)
+            line->actionInterface()->doAction(action);
         for (const char* scheme : { "https", "mailto" })
             QDesktopServices::unsetUrlHandler(QLatin1String(scheme));
         QStringList opened;

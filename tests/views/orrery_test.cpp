@@ -6,6 +6,7 @@
 #include "views/theme.h"
 
 #include <QAccessible>
+#include <QAction>
 #include <QApplication>
 #include <QPaintEvent>
 #include <QPainter>
@@ -17,8 +18,11 @@
 
 #include <algorithm>
 #include <cmath>
+#include <map>
 #include <optional>
 #include <string>
+#include <tuple>
+#include <vector>
 
 namespace heliora {
 namespace {
@@ -168,7 +172,11 @@ namespace {
         setStringsLanguage(QStringLiteral("de"));
         view.show();
         ASSERT_TRUE(QTest::qWaitForWindowExposed(&view));
-        EXPECT_EQ(view.size(), QSize(434, 434)); // D = 400 and half a planet's picture, D/24, on every side
+        // D = 400, half a planet's picture (D/24) and the reach of the focus mark (4) on every side: every case
+        // makes something clickable, so the orrery takes the focus.
+        EXPECT_EQ(view.size(), QSize(442, 442));
+        EXPECT_EQ(
+            QAccessible::queryAccessibleInterface(&view)->text(QAccessible::Name), QStringLiteral("Sonnensystem"));
         const QRectF r = c.body ? view.bodyRect(*c.body) : QRectF(2, 2, 0, 0);
         const QPoint at = (r.center() + QPointF(c.offset.x() * r.width(), c.offset.y() * r.height()) / 2).toPoint();
         QHelpEvent help(QEvent::ToolTip, at, view.mapToGlobal(at));
@@ -199,6 +207,127 @@ namespace {
             SpotCase { "EmptySpace", true, true, std::nullopt, {}, "", {} },
             SpotCase { "SaturnsRingTip", true, true, saturn, { 0.95, 0 }, "Saturn", { "saturn", "saturn" } },
             SpotCase { "AboveSaturnInItsSquare", true, true, saturn, { 0, -1.5 }, "", {} }),
+        [](const auto& info) { return info.param.name; });
+
+    // The keyboard in an orrery whose bodies are clickable, held by a window with the main window's keys: after the
+    // window's activation, a few steps, each one a key for whatever has the focus, or "TabIn"/"BacktabIn" (Qt's
+    // focus chain enters the orrery), "Click" (on an empty spot), "Leave" (another window becomes active), "Away"
+    // (another window is active for a while), "Pluto"/"NoPluto" (the setting changes).
+    struct KeyPathCase {
+        std::string name;
+        std::vector<std::string> steps;
+        QString focused; // the body that has the focus, as assistive technologies see it; empty: none
+        std::vector<std::string> opened; // what the bodies' callbacks were called with
+        int windowKeys; // how often the window's Space, Left or Right fired
+    };
+
+    void PrintTo(const KeyPathCase& c, std::ostream* os) { *os << c.name; }
+
+    class OrreryKeys : public ::testing::TestWithParam<KeyPathCase> {
+    protected:
+        OrreryKeys()
+        {
+            view->setPalette(blackFieldPalette(view->palette()));
+            view->setAutoFillBackground(true);
+            view->setDate(start2024);
+            view->setOnTapSun([this] { opened.emplace_back("sun"); });
+            view->setOnTapPlanet([this](Planet p) { opened.emplace_back(rawValue(p)); });
+            auto* keys = new QAction(&window);
+            keys->setShortcuts(
+                { QKeySequence(Qt::Key_Space), QKeySequence(Qt::Key_Left), QKeySequence(Qt::Key_Right) });
+            window.addAction(keys);
+            QObject::connect(keys, &QAction::triggered, [this] { ++windowKeys; });
+        }
+
+        void activate(QWidget& w)
+        {
+            w.show();
+            w.activateWindow();
+            ASSERT_TRUE(QTest::qWaitForWindowActive(&w));
+        }
+
+        test::ScopedEnv env { { "TZ", "UTC" } };
+        QWidget window;
+        SolarSystemView* view = new SolarSystemView(&window);
+        std::vector<std::string> opened;
+        int windowKeys = 0;
+    };
+
+    TEST_P(OrreryKeys, MoveBetweenTheBodiesOpenThemAndMarkTheFocusedOne)
+    {
+        const KeyPathCase& c = GetParam();
+        ASSERT_EQ(view->focusPolicy(), Qt::TabFocus);
+        activate(window);
+        EXPECT_TRUE(view->hasFocus()) << "the window's activation focuses its only stop";
+        QWidget other;
+        const std::map<std::string, Qt::Key> keys { { "Tab", Qt::Key_Tab }, { "Backtab", Qt::Key_Backtab },
+            { "Left", Qt::Key_Left }, { "Right", Qt::Key_Right }, { "Up", Qt::Key_Up }, { "Down", Qt::Key_Down },
+            { "Return", Qt::Key_Return }, { "Space", Qt::Key_Space } };
+        for (const std::string& step : c.steps) {
+            if (keys.contains(step)) {
+                QTest::keyClick(QApplication::focusWidget(), keys.at(step));
+            } else if (step == "TabIn" || step == "BacktabIn") {
+                view->clearFocus();
+                view->setFocus(step == "TabIn" ? Qt::TabFocusReason : Qt::BacktabFocusReason);
+            } else if (step == "Click") {
+                QTest::mouseClick(view, Qt::LeftButton, {}, QPoint(2, 2));
+            } else if (step == "Leave" || step == "Away") {
+                activate(other);
+                if (step == "Away")
+                    activate(window);
+            } else {
+                view->setShowPluto(step == "Pluto");
+            }
+            QCoreApplication::processEvents();
+        }
+        QAccessibleInterface* body = QAccessible::queryAccessibleInterface(view)->focusChild();
+        EXPECT_EQ(body ? body->text(QAccessible::Name) : QString(), c.focused);
+        EXPECT_TRUE(!body || body->state().focused);
+        EXPECT_EQ(opened, c.opened);
+        EXPECT_EQ(windowKeys, c.windowKeys);
+
+        // The mark: what sets the picture apart from a twin orrery that never had the focus, all of it around the
+        // focused body; nothing without one.
+        SolarSystemView twin;
+        twin.setDate(start2024);
+        twin.setShowPluto(view->inputs().showPluto);
+        twin.setOnTapSun([] {});
+        twin.resize(view->size());
+        twin.setPalette(view->palette());
+        twin.setAutoFillBackground(true);
+        QRect around;
+        for (const SolarSystemObject& shown : view->currentLayout().bodies()) {
+            if (localizedName(shown) == c.focused)
+                around = focusMarkRect(view->bodyRect(shown)).toAlignedRect();
+        }
+        const QImage marked = view->grab().toImage(), plain = twin.grab().toImage();
+        ASSERT_EQ(marked.size(), plain.size());
+        int inside = 0, outside = 0;
+        for (int y = 0; y < plain.height(); ++y) {
+            for (int x = 0; x < plain.width(); ++x) {
+                if (marked.pixel(x, y) != plain.pixel(x, y))
+                    ++(around.contains(x, y) ? inside : outside);
+            }
+        }
+        EXPECT_EQ(outside, 0);
+        EXPECT_EQ(inside > 20, !c.focused.isEmpty()) << inside << " pixels of a mark";
+    }
+
+    INSTANTIATE_TEST_SUITE_P(Table, OrreryKeys,
+        ::testing::Values(KeyPathCase { "ActivationLeavesSpaceToTheWindow", { "Space" }, "", {}, 1 },
+            KeyPathCase { "TabGoesInAtTheSun", { "Tab" }, "Sun", {}, 0 },
+            KeyPathCase { "ArrowsFollowTheRings", { "Tab", "Right", "Down", "Right", "Left" }, "Venus", {}, 0 },
+            KeyPathCase { "LeftFromTheSunGoesRoundToTheOutermost", { "Tab", "Left" }, "Neptune", {}, 0 },
+            KeyPathCase { "FocusChainEntersAtEitherEnd", { "BacktabIn", "Up", "TabIn", "Up" }, "Neptune", {}, 0 },
+            KeyPathCase { "ReturnAndSpaceOpenTheFocusedBody", { "Tab", "Right", "Return", "Space" }, "Mercury",
+                { "mercury", "mercury" }, 0 },
+            KeyPathCase {
+                "TabAgainLeavesTheBodiesToTheWindow", { "Tab", "Tab", "Space", "Right", "Return" }, "", {}, 2 },
+            KeyPathCase { "AClickEndsTheKeyboardsTurn", { "Tab", "Right", "Click", "Space" }, "", {}, 1 },
+            KeyPathCase { "AnotherWindowTakesTheMark", { "Tab", "Right", "Leave" }, "", {}, 0 },
+            KeyPathCase { "TheBodyComesBackWithTheWindow", { "Tab", "Right", "Away" }, "Mercury", {}, 0 },
+            KeyPathCase {
+                "AVanishingPlutoHandsTheFocusInwards", { "Pluto", "BacktabIn", "NoPluto" }, "Neptune", {}, 0 }),
         [](const auto& info) { return info.param.name; });
 
     struct PaintCounter : QObject {
@@ -254,14 +383,15 @@ namespace {
 
     // The view repainted only where it asks to be, frame after frame of a top-speed glide and rectangle by rectangle,
     // leaves the same pixels as a full repaint of each frame: nothing of a planet's old place stays behind, and no
-    // pixel of the dirty region is painted twice or missed, at any pixel ratio.
-    class PartialRepaint : public ViewTest, public ::testing::WithParamInterface<double> {
+    // pixel of the dirty region is painted twice or missed, at any pixel ratio; nor of the focus mark around the
+    // planet that has the keyboard's focus.
+    class PartialRepaint : public ViewTest, public ::testing::WithParamInterface<std::tuple<double, bool>> {
     protected:
         // The view's picture as a window's backing store holds it: `region` filled with the field's black and
         // repainted, over `base`.
         QImage render(QImage base, const QRegion& region)
         {
-            base.setDevicePixelRatio(GetParam());
+            base.setDevicePixelRatio(std::get<0>(GetParam()));
             view.render(&base, region.boundingRect().topLeft(), region);
             return base;
         }
@@ -305,11 +435,25 @@ namespace {
 
     TEST_P(PartialRepaint, LeavesTheFullRepaintsPixels)
     {
-        const qreal ratio = GetParam();
+        const auto [ratio, focused] = GetParam();
         view.setPalette(blackFieldPalette(view.palette()));
         view.setShowPluto(true);
+        if (focused) {
+            view.setOnTapSun([] {});
+            view.setOnTapPlanet([](Planet) {});
+        }
         view.show();
         ASSERT_TRUE(QTest::qWaitForWindowExposed(&view));
+        if (focused) {
+            // Mercury, the fastest, with the keyboard's focus: Tab puts it on the Sun, Right on Mercury.
+            view.activateWindow();
+            ASSERT_TRUE(QTest::qWaitForWindowActive(&view));
+            view.clearFocus(); // the window's activation gave it the focus, but no body
+            view.setFocus(Qt::TabFocusReason);
+            QTest::keyClick(&view, Qt::Key_Right);
+            QAccessibleInterface* body = QAccessible::queryAccessibleInterface(&view)->focusChild();
+            ASSERT_EQ(body ? body->text(QAccessible::Name) : QString(), QStringLiteral("Mercury"));
+        }
         auto* animation = view.findChild<QVariantAnimation*>();
         QImage blank(view.size() * ratio, QImage::Format_RGB32);
         blank.fill(Qt::darkBlue); // not the field's black: a pixel that is never painted shows
@@ -343,7 +487,8 @@ namespace {
         EXPECT_EQ(split, steps); // through several rectangles
     }
 
-    INSTANTIATE_TEST_SUITE_P(DeviceRatios, PartialRepaint, ::testing::Values(1.0, 1.5, 2.0));
+    INSTANTIATE_TEST_SUITE_P(
+        DeviceRatios, PartialRepaint, ::testing::Combine(::testing::Values(1.0, 1.5, 2.0), ::testing::Bool()));
 
 } // namespace
 } // namespace heliora
