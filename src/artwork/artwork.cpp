@@ -77,7 +77,20 @@ namespace {
             && size.height() * ratio <= largest;
     }
 
-    class GlyphIconEngine : public QIconEngine {
+    // An icon engine that draws every pixmap it is asked for with its own paint(): nothing is kept ready-made.
+    class PaintedIconEngine : public QIconEngine {
+    public:
+        QPixmap pixmap(const QSize& size, QIcon::Mode mode, QIcon::State state) override
+        {
+            QPixmap pixmap(size);
+            pixmap.fill(Qt::transparent);
+            QPainter painter(&pixmap);
+            paint(&painter, QRect(QPoint(0, 0), size), mode, state);
+            return pixmap;
+        }
+    };
+
+    class GlyphIconEngine : public PaintedIconEngine {
     public:
         GlyphIconEngine(std::string name, QColor tint)
             : m_name(std::move(name))
@@ -95,14 +108,6 @@ namespace {
             painter->drawImage(
                 QRectF(rect.x() + (rect.width() - side) / 2, rect.y() + (rect.height() - side) / 2, side, side), image);
         }
-        QPixmap pixmap(const QSize& size, QIcon::Mode mode, QIcon::State state) override
-        {
-            QPixmap pixmap(size);
-            pixmap.fill(Qt::transparent);
-            QPainter painter(&pixmap);
-            paint(&painter, QRect(QPoint(0, 0), size), mode, state);
-            return pixmap;
-        }
         QIconEngine* clone() const override { return new GlyphIconEngine(m_name, m_tint); }
 
     private:
@@ -113,7 +118,7 @@ namespace {
     // The application icon, drawn from its one SVG document at whatever size the platform asks for (X11 asks for
     // a few, 16 to 128 pixels, when the window gets it). Nothing is decoded or drawn before that: the icon costs
     // neither start-up time nor the memory of ready-made pictures of every size.
-    class ApplicationIconEngine : public QIconEngine {
+    class ApplicationIconEngine : public PaintedIconEngine {
     public:
         void paint(QPainter* painter, const QRect& rect, QIcon::Mode, QIcon::State) override
         {
@@ -125,14 +130,6 @@ namespace {
             painter->setRenderHint(QPainter::SmoothPixmapTransform);
             svg.render(painter, fittedRect(QRectF(rect), svg.viewBoxF().size()));
             painter->restore();
-        }
-        QPixmap pixmap(const QSize& size, QIcon::Mode mode, QIcon::State state) override
-        {
-            QPixmap pixmap(size);
-            pixmap.fill(Qt::transparent);
-            QPainter painter(&pixmap);
-            paint(&painter, QRect(QPoint(0, 0), size), mode, state);
-            return pixmap;
         }
         QIconEngine* clone() const override { return new ApplicationIconEngine; }
     };

@@ -50,22 +50,11 @@ const PhysicalFacts& facts(const SolarSystemObject& object)
 
 double factValue(const SolarSystemObject& object, EarthComparable fact)
 {
-    const PhysicalFacts& f = facts(object);
-    switch (fact) {
-    case EarthComparable::mass:
-        return f.mass;
-    case EarthComparable::radius:
-        return f.radius;
-    case EarthComparable::diameter:
-        return f.diameter;
-    case EarthComparable::volume:
-        return f.volume;
-    case EarthComparable::equatorialGravity:
-        return f.equatorialGravity;
-    case EarthComparable::rotationPeriodHours:
-        return f.rotationPeriodHours;
-    }
-    return f.mass;
+    // In the order of EarthComparable.
+    static constexpr std::array<double PhysicalFacts::*, 6> members { &PhysicalFacts::mass, &PhysicalFacts::radius,
+        &PhysicalFacts::diameter, &PhysicalFacts::volume, &PhysicalFacts::equatorialGravity,
+        &PhysicalFacts::rotationPeriodHours };
+    return facts(object).*members.at(static_cast<std::size_t>(fact));
 }
 
 double earthReference(EarthComparable fact) { return factValue(SolarSystemObject::planet(Planet::earth), fact); }

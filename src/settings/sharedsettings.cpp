@@ -13,6 +13,7 @@
 #include <algorithm>
 #include <cerrno>
 #include <cstring>
+#include <iterator>
 #include <optional>
 #include <vector>
 
@@ -62,39 +63,35 @@ namespace {
     const QString noConfigFolder = QStringLiteral(
         "no configuration folder: neither XDG_CONFIG_HOME nor HOME is set (an absolute path in either)");
 
+    // What each problem says: %1 is the quoted path, %2 the system's reason where the problem has one.
+    struct ProblemText {
+        SettingsProblem::Kind kind;
+        const char* text;
+    };
+    constexpr ProblemText problemTexts[] = {
+        { SettingsProblem::NotRegularFile, "%1 is not a regular file (a regular file or a link to one)" },
+        { SettingsProblem::TooLarge, "%1 is or would grow larger than 1 MiB (a settings file of at most 1 MiB)" },
+        { SettingsProblem::NotText, "%1 holds NUL bytes (a text file)" },
+        { SettingsProblem::CannotRead, "cannot read %1: %2 (a file that this user may read)" },
+        { SettingsProblem::ReadOnly, "%1 is read-only: %2 (a file that this user may write)" },
+        { SettingsProblem::CannotCreateFolder, "cannot create the folder %1: %2 (a folder that this user may create)" },
+        { SettingsProblem::LockNotRegularFile, "the lock %1 is not a regular file (nothing there, or a regular file)" },
+        { SettingsProblem::LockBusy, "another writer held the lock %1 for a second (try again)" },
+        { SettingsProblem::CannotLock, "cannot lock %1: %2 (a folder that this user may write)" },
+        { SettingsProblem::CannotWrite,
+            "cannot write %1: %2 (room on the disk and a folder that this user may write)" },
+    };
+
     QString describe(const SettingsProblem& problem)
     {
+        const auto* found = std::find_if(std::begin(problemTexts), std::end(problemTexts),
+            [&problem](const ProblemText& entry) { return entry.kind == problem.kind; });
+        if (found == std::end(problemTexts))
+            return {};
+        // One arg() call for both: a path that holds "%2" stays as it is.
+        const QString text = QString::fromLatin1(found->text);
         const QString path = quotedPath(problem.path);
-        switch (problem.kind) {
-        case SettingsProblem::None:
-            break;
-        case SettingsProblem::NotRegularFile:
-            return QStringLiteral("%1 is not a regular file (a regular file or a link to one)").arg(path);
-        case SettingsProblem::TooLarge:
-            return QStringLiteral("%1 is or would grow larger than 1 MiB (a settings file of at most 1 MiB)").arg(path);
-        case SettingsProblem::NotText:
-            return QStringLiteral("%1 holds NUL bytes (a text file)").arg(path);
-        case SettingsProblem::CannotRead:
-            return QStringLiteral("cannot read %1: %2 (a file that this user may read)")
-                .arg(path, systemError(problem.error));
-        case SettingsProblem::ReadOnly:
-            return QStringLiteral("%1 is read-only: %2 (a file that this user may write)")
-                .arg(path, systemError(problem.error));
-        case SettingsProblem::CannotCreateFolder:
-            return QStringLiteral("cannot create the folder %1: %2 (a folder that this user may create)")
-                .arg(path, systemError(problem.error));
-        case SettingsProblem::LockNotRegularFile:
-            return QStringLiteral("the lock %1 is not a regular file (nothing there, or a regular file)").arg(path);
-        case SettingsProblem::LockBusy:
-            return QStringLiteral("another writer held the lock %1 for a second (try again)").arg(path);
-        case SettingsProblem::CannotLock:
-            return QStringLiteral("cannot lock %1: %2 (a folder that this user may write)")
-                .arg(path, systemError(problem.error));
-        case SettingsProblem::CannotWrite:
-            return QStringLiteral("cannot write %1: %2 (room on the disk and a folder that this user may write)")
-                .arg(path, systemError(problem.error));
-        }
-        return {};
+        return text.contains(QLatin1String("%2")) ? text.arg(path, systemError(problem.error)) : text.arg(path);
     }
 
     // The holders alive in this process, told of every successful write.

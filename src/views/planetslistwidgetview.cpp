@@ -33,26 +33,26 @@ WidgetPreview::WidgetPreview(QWidget* parent)
     m_orrery->setObjectName(QStringLiteral("orrery"));
     m_orrery->setDiameter(orreryDiameter);
     m_list->setObjectName(QStringLiteral("planets_list"));
-    placeContent();
+    placeBesideList(*m_orrery, *m_list, QWidget::size());
 }
 
-void WidgetPreview::placeContent()
+void placeBesideList(SolarSystemView& orrery, PlanetsList& list, const QSize& size)
 {
     // Placed by hand rather than by a layout: the orrery's widget is its square plus the margin that planets
-    // may stick out by, which the padding around the square has room for but a layout would not give.
-    const QSize listSize = m_list->sizeHint();
-    const double contentWidth = orreryDiameter + spacing + listSize.width();
-    const double left = (width() - contentWidth) / 2;
-    const QPointF orreryCentre(left + orreryDiameter / 2, height() / 2.0);
-    const QSize orrerySize = m_orrery->sizeHint();
-    m_orrery->setGeometry(QRect(QPoint(qRound(orreryCentre.x() - orrerySize.width() / 2.0),
-                                    qRound(orreryCentre.y() - orrerySize.height() / 2.0)),
+    // may stick out by, and it is the square that sits beside the list.
+    const double diameter = orrery.inputs().diameter;
+    const QSize listSize = list.sizeHint();
+    const double left = (size.width() - (diameter + WidgetPreview::spacing + listSize.width())) / 2;
+    const QSize orrerySize = orrery.sizeHint();
+    orrery.setGeometry(QRect(
+        QPoint(qRound(left + (diameter - orrerySize.width()) / 2), qRound((size.height() - orrerySize.height()) / 2.0)),
         orrerySize));
-    m_list->setGeometry(
-        QRect(QPoint(qRound(left + orreryDiameter + spacing), (height() - listSize.height()) / 2), listSize));
+    list.setGeometry(QRect(
+        QPoint(qRound(left + diameter + WidgetPreview::spacing), qRound((size.height() - listSize.height()) / 2.0)),
+        listSize));
 }
 
-void WidgetPreview::resizeEvent(QResizeEvent*) { placeContent(); }
+void WidgetPreview::resizeEvent(QResizeEvent*) { placeBesideList(*m_orrery, *m_list, QWidget::size()); }
 
 void WidgetPreview::paintEvent(QPaintEvent*)
 {

@@ -60,10 +60,13 @@ protected:
     void resizeEvent(QResizeEvent* event) override;
 
 private:
-    void placeContent();
-
     SolarSystemView* m_orrery;
     PlanetsList* m_list;
 };
+
+/// Places the planets-list widget's content in a parent of `size`: the orrery's D × D square (D its diameter) and
+/// the list side by side, WidgetPreview::spacing apart, the pair centred. The preview and the desktop widget
+/// place their content so.
+void placeBesideList(SolarSystemView& orrery, PlanetsList& list, const QSize& size);
 
 } // namespace heliora

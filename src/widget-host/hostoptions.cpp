@@ -2,7 +2,9 @@
 
 #include <QDateTime>
 
+#include <algorithm>
 #include <cmath>
+#include <iterator>
 
 namespace heliora::host {
 
@@ -12,6 +14,21 @@ namespace {
     constexpr double largestScale = 4;
     // Far enough for any picture anyone wants, near enough that every date is an exact Qt date time.
     constexpr double largestDateMagnitude = 1e13;
+
+    // The options that choose what the host does; any two different ones on a line are refused.
+    struct ModeFlag {
+        const char* flag;
+        HostOptions::Mode mode;
+    };
+    constexpr ModeFlag modeFlags[] = {
+        { "--help", HostOptions::Mode::help },
+        { "-h", HostOptions::Mode::help },
+        { "--version", HostOptions::Mode::version },
+        { "--gallery", HostOptions::Mode::gallery },
+        { "--autostart", HostOptions::Mode::autostart },
+        { "--snapshot", HostOptions::Mode::snapshot },
+        { "--timeline", HostOptions::Mode::timeline },
+    };
 
 } // namespace
 
@@ -58,18 +75,10 @@ std::optional<HostOptions> parseHostOptions(const QStringList& arguments, QStrin
         };
         QString text;
         bool known = true;
-        if (argument == QLatin1String("--help") || argument == QLatin1String("-h"))
-            known = setMode(HostOptions::Mode::help);
-        else if (argument == QLatin1String("--version"))
-            known = setMode(HostOptions::Mode::version);
-        else if (argument == QLatin1String("--gallery"))
-            known = setMode(HostOptions::Mode::gallery);
-        else if (argument == QLatin1String("--autostart"))
-            known = setMode(HostOptions::Mode::autostart);
-        else if (argument == QLatin1String("--snapshot"))
-            known = setMode(HostOptions::Mode::snapshot);
-        else if (argument == QLatin1String("--timeline"))
-            known = setMode(HostOptions::Mode::timeline);
+        const auto* modeFlag = std::find_if(std::begin(modeFlags), std::end(modeFlags),
+            [&argument](const ModeFlag& entry) { return argument == QLatin1String(entry.flag); });
+        if (modeFlag != std::end(modeFlags))
+            known = setMode(modeFlag->mode);
         else if (argument == QLatin1String("--verbose"))
             options.verbose = true;
         else if (argument == QLatin1String("--scale")) {

@@ -22,18 +22,23 @@ enum class WidgetFamily { small, medium, large };
 inline constexpr std::array<WidgetFamily, 3> allFamilies { WidgetFamily::small, WidgetFamily::medium,
     WidgetFamily::large };
 
+namespace detail {
+    struct FamilyFacts {
+        const char* name;
+        QSize size;
+    };
+    // In the order of WidgetFamily.
+    inline constexpr std::array<FamilyFacts, 3> familyFacts { {
+        { "small", { 169, 169 } },
+        { "medium", { 360, 169 } },
+        { "large", { 360, 379 } },
+    } };
+} // namespace detail
+
 /// The family's name on command lines and in settings files: "small", "medium", "large".
 inline QString familyName(WidgetFamily family)
 {
-    switch (family) {
-    case WidgetFamily::small:
-        return QStringLiteral("small");
-    case WidgetFamily::medium:
-        return QStringLiteral("medium");
-    case WidgetFamily::large:
-        return QStringLiteral("large");
-    }
-    return {};
+    return QString::fromLatin1(detail::familyFacts.at(static_cast<std::size_t>(family)).name);
 }
 
 /// The family named `name` (exactly as familyName writes it), or nothing.
@@ -50,15 +55,7 @@ inline std::optional<WidgetFamily> familyFromName(QStringView name)
 /// large 360 × 379.
 inline constexpr QSize familySize(WidgetFamily family)
 {
-    switch (family) {
-    case WidgetFamily::small:
-        return { 169, 169 };
-    case WidgetFamily::medium:
-        return { 360, 169 };
-    case WidgetFamily::large:
-        return { 360, 379 };
-    }
-    return {};
+    return detail::familyFacts.at(static_cast<std::size_t>(family)).size;
 }
 
 /// What the host tells a provider about the widget it asks for: its size in points and its family.

@@ -38,13 +38,13 @@ QString HelioraWidget::description() const
 }
 
 QWidget* HelioraWidget::makeEntryView(
-    const widgetkit::TimelineEntry& entry, widgetkit::WidgetFamily family, QWidget* parent) const
+    const widgetkit::TimelineEntry& entry, widgetkit::WidgetFamily, QWidget* parent) const
 {
-    // A fresh holder per view: nothing of the setting is kept between two pictures.
-    const bool showPluto = SharedSettings().showPluto();
-    if (m_kind == Kind::planetsList)
-        return new PlanetsListWidgetEntryView(entry, showPluto, family, parent);
-    return new SolarSystemWidgetEntryView(entry, showPluto, family, parent);
+    // A fresh holder per view: nothing of the setting is kept between two pictures. The family does not change
+    // the picture: its display size says all.
+    const EntryView::Content content
+        = m_kind == Kind::planetsList ? EntryView::Content::orreryAndList : EntryView::Content::orreryAlone;
+    return new EntryView(content, entry, SharedSettings().showPluto(), parent);
 }
 
 HelioraWidgetBundle::HelioraWidgetBundle(WidgetClock now)
