@@ -30,7 +30,8 @@ std::optional<double> parseIsoDate(const QString& text, const icu::TimeZone& zon
     }
     // Read the wall-clock fields as if in UTC (no daylight-saving gaps there), then place them in `zone`.
     QDateTime parsed = QDateTime::fromString(text + QLatin1Char('Z'), Qt::ISODateWithMs);
-    if (!parsed.isValid()) {
+    // A day alone; QDate would also take the day at the front of "2024-01-31T25:00" and drop the bad time.
+    if (!parsed.isValid() && text.size() == 10) {
         const QDate day = QDate::fromString(text, Qt::ISODate);
         if (day.isValid())
             parsed = QDateTime(day, QTime(0, 0), Qt::UTC);

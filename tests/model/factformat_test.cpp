@@ -3,7 +3,6 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
-#include <cmath>
 
 namespace heliora {
 namespace {
@@ -22,8 +21,8 @@ namespace {
     INSTANTIATE_TEST_SUITE_P(Table, TruncateForDisplay,
         ::testing::Values(TruncCase { 332948.2, 332948 }, TruncCase { 1.4833, 1.4 }, TruncCase { 0.7196, 0.71 },
             TruncCase { 0.0021817, 0.002 }, TruncCase { -244.03, -244 }, TruncCase { -0.7196, -0.71 },
-            TruncCase { 10.0, 10.0 }, TruncCase { 9.99, 9.9 }, TruncCase { 1.0, 1.0 }, TruncCase { 0.01, 0.01 },
-            TruncCase { 0.00999, 0.009 }, TruncCase { -10.5, -10 }, TruncCase { -1.07, -1.0 }));
+            TruncCase { 10.0, 10.0 }, TruncCase { 9.99, 9.9 }, TruncCase { 0.01, 0.01 }, TruncCase { 0.00999, 0.009 },
+            TruncCase { -1.07, -1.0 }));
 
     struct NumberCase {
         double value;
@@ -43,11 +42,12 @@ namespace {
 
     INSTANTIATE_TEST_SUITE_P(Table, FormatFactNumber,
         ::testing::Values(NumberCase { 1988500.0, "1,988,500", "1.988.500" },
-            NumberCase { 0.33011, "0.33011", "0,33011" }, NumberCase { -5832.5, "-5,832.5", "-5.832,5" },
-            NumberCase { 0.1, "0.1", "0,1" }, NumberCase { 1.0, "1", "1" }, NumberCase { -0.0, "0", "0" },
+            NumberCase { -5832.5, "-5,832.5", "-5.832,5" }, NumberCase { 1.0, "1", "1" }, NumberCase { -0.0, "0", "0" },
             NumberCase { 1234.0, "1,234", "1.234" },
             NumberCase { 60190.029630000005, "60,190.029630000005", "60.190,029630000005" },
             NumberCase { 0.1234567890123456789, "0.1234567890123457", "0,1234567890123457" }));
+
+    const icu::Locale english("en_US");
 
     std::vector<FactRowId> idsOf(const std::vector<FactRow>& rows)
     {
@@ -64,42 +64,29 @@ namespace {
         return *it;
     }
 
-    const icu::Locale english("en_US");
-
-    TEST(FactRows, TheSunHasNoCategoryMoonsOrOrbit)
+    // A row exists where its fact does: the Sun has no category, moons or orbit; Earth nothing seen from Earth.
+    TEST(FactRows, OnlyTheFactsABodyHas)
     {
         using enum FactRowId;
         EXPECT_EQ(idsOf(factRows(SolarSystemObject::sun(), english)),
             (std::vector { mass, radius, diameter, volume, gravity, rotationPeriod, apparentMagnitude,
                 maxDistanceFromEarth, minDistanceFromEarth }));
-    }
-
-    TEST(FactRows, EarthHasNoRatiosAndNothingSeenFromEarth)
-    {
-        using enum FactRowId;
-        const auto rows = factRows(SolarSystemObject::planet(Planet::earth), english);
-        EXPECT_EQ(idsOf(rows),
+        const auto earth = factRows(SolarSystemObject::planet(Planet::earth), english);
+        EXPECT_EQ(idsOf(earth),
             (std::vector { category, mass, radius, diameter, volume, gravity, naturalSatellites, orbitalPeriod,
                 rotationPeriod, maxOrbitalVelocity, minOrbitalVelocity }));
-        EXPECT_TRUE(std::none_of(rows.begin(), rows.end(), [](const FactRow& r) { return r.secondary.has_value(); }));
-        EXPECT_EQ(rowOf(rows, naturalSatellites).value, (std::vector { TextKey { "%lld", {}, 1 } }));
+        EXPECT_TRUE(std::none_of(earth.begin(), earth.end(), [](const FactRow& r) { return r.secondary.has_value(); }));
     }
 
     TEST(FactRows, SunTexts)
     {
         const auto rows = factRows(SolarSystemObject::sun(), english);
         const FactRow& mass = rowOf(rows, FactRowId::mass);
-        EXPECT_EQ(mass.titleKey, "mass");
         EXPECT_EQ(mass.unitSuffixKey, " (10²⁴ kg)");
-        EXPECT_TRUE(mass.captionKeys.empty());
         EXPECT_EQ(mass.value, (std::vector { TextKey { "%@", "1,988,500" } }));
-        ASSERT_TRUE(mass.secondary);
         EXPECT_EQ(mass.secondary->pieces, (std::vector { TextKey { "%@ x ", "332,948" }, TextKey { "earth" } }));
-
-        const FactRow& rotation = rowOf(rows, FactRowId::rotationPeriod);
-        EXPECT_EQ(rotation.value, (std::vector { TextKey { "%@", "609.12" }, TextKey { " " }, TextKey { "hours" } }));
-        EXPECT_EQ(rotation.secondary->pieces.front().argument, "25");
-
+        EXPECT_EQ(rowOf(rows, FactRowId::rotationPeriod).value,
+            (std::vector { TextKey { "%@", "609.12" }, TextKey { " " }, TextKey { "hours" } }));
         const FactRow& far = rowOf(rows, FactRowId::maxDistanceFromEarth);
         EXPECT_EQ(far.captionKeys, (std::vector<std::string> { "astronomical_unit_description" }));
         EXPECT_EQ(far.secondary->kind, SecondaryLine::Kind::astronomicalUnits);
@@ -130,31 +117,27 @@ namespace {
             RatioCase { Planet::mercury, FactRowId::mass, "0.05" }, RatioCase { Planet::mars, FactRowId::mass, "0.1" },
             RatioCase { Planet::venus, FactRowId::rotationPeriod, "-244" },
             RatioCase { Planet::uranus, FactRowId::rotationPeriod, "-0.71" },
-            RatioCase { Planet::mars, FactRowId::rotationPeriod, "1" },
             RatioCase { Planet::mercury, FactRowId::maxDistanceFromEarth, "1.4" }));
 
     TEST(FactRows, RetrogradeCaptionForVenusUranusAndPluto)
     {
         for (const Planet p : allPlanets) {
+            std::vector<std::string> expected { "time_to_complete_one_rotation" };
+            if (p == Planet::venus || p == Planet::uranus || p == Planet::pluto)
+                expected.insert(expected.end(), { " ", "negative_numbers_indicate_retrograde_rotation" });
             const auto rows = factRows(SolarSystemObject::planet(p), english);
-            const auto& caption = rowOf(rows, FactRowId::rotationPeriod).captionKeys;
-            const bool retrograde = p == Planet::venus || p == Planet::uranus || p == Planet::pluto;
-            if (retrograde) {
-                EXPECT_EQ(caption,
-                    (std::vector<std::string> {
-                        "time_to_complete_one_rotation", " ", "negative_numbers_indicate_retrograde_rotation" }));
-            } else {
-                EXPECT_EQ(caption, (std::vector<std::string> { "time_to_complete_one_rotation" })) << rawValue(p);
-            }
+            EXPECT_EQ(rowOf(rows, FactRowId::rotationPeriod).captionKeys, expected) << rawValue(p);
         }
     }
 
+    // Counts fill "%lld" and choose the plural; only measured values are formatted for the locale.
     TEST(FactRows, PeriodsAndCountsAreNotLocaleFormatted)
     {
         const icu::Locale german("de_DE");
         const auto saturn = factRows(SolarSystemObject::planet(Planet::saturn), german);
         EXPECT_EQ(
             rowOf(saturn, FactRowId::orbitalPeriod).value, (std::vector { TextKey { "number_of_years", {}, 29 } }));
+        EXPECT_EQ(rowOf(saturn, FactRowId::naturalSatellites).value, (std::vector { TextKey { "%lld", {}, 82 } }));
         const auto mars = factRows(SolarSystemObject::planet(Planet::mars), german);
         EXPECT_EQ(rowOf(mars, FactRowId::orbitalPeriod).value, (std::vector { TextKey { "number_of_days", {}, 687 } }));
         EXPECT_EQ(rowOf(mars, FactRowId::mass).value.front().argument, "0,64171");
