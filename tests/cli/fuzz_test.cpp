@@ -51,7 +51,7 @@ namespace {
                 const QStringList names = commandNames();
                 const QString group = names[pick(static_cast<int>(names.size()))];
                 std::vector<const CommandUsage*> groupForms;
-                for (const CommandUsage& form : forms()) {
+                for (const CommandUsage& form : commandUsages()) {
                     if (form.group() == group)
                         groupForms.push_back(&form);
                 }
@@ -73,8 +73,6 @@ namespace {
         }
 
     private:
-        static const std::vector<CommandUsage>& forms() { return commandUsages(); }
-
         int pick(int n) { return std::uniform_int_distribution<int>(0, n - 1)(m_random); }
 
         template <typename T> T pickOf(std::initializer_list<T> values)
@@ -84,36 +82,15 @@ namespace {
 
         QByteArray garbage()
         {
-            switch (pick(14)) {
+            static const QList<QByteArray> fixed { {}, "-", "--", "=", "sun\n\x1b[2J", "\xff\xfe\xc0\x80", "%s%n%x",
+                "\xe2\x80\xaetxt", "---date", "-x=1", "\xf0\x9f\x8c\x8d", "'\"\\" };
+            switch (pick(3)) {
             case 0:
-                return {};
-            case 1:
-                return "-";
-            case 2:
-                return "--";
-            case 3:
-                return "=";
-            case 4:
-                return "sun\n\x1b[2J";
-            case 5:
-                return "\xff\xfe\xc0\x80";
-            case 6:
                 return QByteArray(pick(2000) + 1, 'a');
-            case 7:
-                return "%s%n%x";
-            case 8:
-                return "\xe2\x80\xae"
-                       "txt"; // a right-to-left override
-            case 9:
-                return "---date";
-            case 10:
-                return "-x=1";
-            case 11:
-                return "\xf0\x9f\x8c\x8d";
-            case 12:
-                return "'\"\\";
-            default:
+            case 1:
                 return QByteArray::number(std::uniform_int_distribution<int>(-1000, 1000)(m_random));
+            default:
+                return fixed[pick(static_cast<int>(fixed.size()))];
             }
         }
 

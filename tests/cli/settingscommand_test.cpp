@@ -1,5 +1,6 @@
 // heliora-cli settings, as a script meets it: what it prints, its one-line errors with the input escaped, its exit
-// statuses, and what it does with a hostile file, a hostile or busy lock and no configuration folder.
+// statuses, and what a failed write and a missing configuration folder say. What the store does with hostile
+// files, links and locks is the settings tests' part.
 
 #include "settings/settingsio.h"
 
@@ -17,32 +18,26 @@ namespace heliora {
 namespace {
 
     using test::CliResult;
-    using test::runCli;
-
-    const char* const suiteName = "QZ7R4K2M9T.Heliora.macOS.conf";
 
     class SettingsCommand : public ::testing::Test {
     protected:
         QTemporaryDir folder;
-        const QString suitePath = folder.filePath(QString::fromLatin1(suiteName));
+        const QString suitePath = folder.filePath(QStringLiteral("QZ7R4K2M9T.Heliora.macOS.conf"));
 
-        CliResult run(const QStringList& arguments) const
+        CliResult run(const QStringList& arguments, const QString& config = {}) const
         {
             QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
-            env.insert(QStringLiteral("XDG_CONFIG_HOME"), folder.path());
-            return runCli(QStringList { QStringLiteral("settings") } + arguments, env);
+            env.insert(QStringLiteral("XDG_CONFIG_HOME"), config.isNull() ? folder.path() : config);
+            if (!config.isNull())
+                env.remove(QStringLiteral("HOME"));
+            return test::runProgram(
+                QStringLiteral(HELIORA_CLI_PATH), QStringList { "settings" } + arguments, env, {}, folder.path());
         }
 
         QByteArray contents() const
         {
             QFile file(suitePath);
             return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-        }
-
-        void writeContents(const QByteArray& bytes) const
-        {
-            QFile file(suitePath);
-            ASSERT_TRUE(file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size());
         }
     };
 
@@ -53,7 +48,6 @@ namespace {
         EXPECT_EQ(path.text(), suitePath + QLatin1Char('\n'));
         EXPECT_EQ(run({ "get", "show_pluto" }).text(), QStringLiteral("false\n"));
         EXPECT_TRUE(QDir(folder.path()).isEmpty()) << "path and get create nothing";
-
         for (const char* value : { "true", "false", "true" }) {
             const CliResult set = run({ "set", "show_pluto", value });
             EXPECT_EQ(set.exitCode, 0);
@@ -95,8 +89,6 @@ namespace {
             UsageCase { "SetWithoutValue", { "set", "show_pluto" }, "set show_pluto needs a value (true or false)" },
             UsageCase { "UnknownValue", { "set", "show_pluto", "TRUE\r" },
                 "unknown value \"TRUE\\r\" for show_pluto (true or false)" },
-            UsageCase { "QuotesAndBackslashes", { "set", "show_pluto", "\"1\\" },
-                "unknown value \"\\\"1\\\\\" for show_pluto (true or false)" },
             UsageCase { "ExtraAfterSet", { "set", "show_pluto", "true", "\t" },
                 "unexpected argument \"\\t\" (set show_pluto true|false)" },
             UsageCase { "ExtraAfterPath", { "path", "x" }, "unexpected argument \"x\" (path, with nothing after it)" }),
@@ -105,58 +97,41 @@ namespace {
     // Without a configuration folder every action says so in one line and exits 2, creating nothing anywhere.
     TEST_F(SettingsCommand, WithoutConfigurationFolder)
     {
-        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
-        env.remove(QStringLiteral("HOME"));
-        env.insert(QStringLiteral("XDG_CONFIG_HOME"), QStringLiteral("relative/ignored"));
         for (const QStringList& arguments : { QStringList { "path" }, QStringList { "get", "show_pluto" },
                  QStringList { "set", "show_pluto", "true" } }) {
-            QProcess process;
-            process.setProcessEnvironment(env);
-            process.setWorkingDirectory(folder.path());
-            process.start(QStringLiteral(HELIORA_CLI_PATH), QStringList { "settings" } + arguments);
-            ASSERT_TRUE(process.waitForFinished(60'000));
-            EXPECT_EQ(process.exitCode(), 2);
-            EXPECT_TRUE(process.readAllStandardOutput().isEmpty());
-            EXPECT_EQ(process.readAllStandardError(),
+            const CliResult result = run(arguments, QStringLiteral("relative/ignored"));
+            EXPECT_EQ(result.exitCode, 2);
+            EXPECT_TRUE(result.out.isEmpty());
+            EXPECT_EQ(result.err,
                 "heliora-cli: settings: no configuration folder: neither XDG_CONFIG_HOME nor HOME is set (an absolute "
                 "path in either)\n");
         }
         EXPECT_TRUE(QDir(folder.path()).isEmpty());
     }
 
-    // The file that crashed every program: get says false at once, and set replaces that one line.
-    TEST_F(SettingsCommand, NestedVariantFile)
-    {
-        const QByteArray nested = QByteArray("@Variant(\\0\\0\\0\\t").repeated(22'000) + QByteArray(22'000, ')');
-        writeContents("; mine\n[General]\nshow_pluto=" + nested + "\nsize=3\n[window]\nx=1\n");
-        EXPECT_EQ(run({ "get", "show_pluto" }).text(), QStringLiteral("false\n"));
-        EXPECT_EQ(run({ "set", "show_pluto", "true" }).exitCode, 0);
-        EXPECT_EQ(contents(), "; mine\n[General]\nshow_pluto=true\nsize=3\n[window]\nx=1\n");
-    }
-
     // A failed write: status 1, one line naming the cause, the file as it was. A FIFO at the lock's place is
     // refused at once; a lock held by another writer is waited for (about a second) and then given up.
     TEST_F(SettingsCommand, FailedWriteSaysWhyInOneLine)
     {
-        writeContents("[General]\nshow_pluto=false\n");
-        const QString lock = suitePath + QStringLiteral(".lock");
-        ASSERT_EQ(::mkfifo(QFile::encodeName(lock).constData(), 0600), 0);
+        QFile file(suitePath);
+        ASSERT_TRUE(file.open(QIODevice::WriteOnly) && file.write("[General]\nshow_pluto=false\n") > 0);
+        file.close();
+        const QByteArray lock = QFile::encodeName(suitePath) + ".lock";
+        ASSERT_EQ(::mkfifo(lock.constData(), 0600), 0);
         const CliResult fifo = run({ "set", "show_pluto", "true" });
         EXPECT_EQ(fifo.exitCode, 1);
         EXPECT_TRUE(fifo.out.isEmpty());
         EXPECT_EQ(fifo.err,
-            "heliora-cli: settings: the lock \"" + QFile::encodeName(lock)
+            "heliora-cli: settings: the lock \"" + lock
                 + "\" is not a regular file (nothing there, or a regular file)\n");
-        ASSERT_TRUE(QFile::remove(lock));
-
+        ASSERT_TRUE(QFile::remove(QFile::decodeName(lock)));
         {
             const WriteLock held(QFile::encodeName(suitePath).toStdString(), std::chrono::milliseconds(0));
             ASSERT_FALSE(held.problem());
             const CliResult busy = run({ "set", "show_pluto", "true" });
             EXPECT_EQ(busy.exitCode, 1);
             EXPECT_EQ(busy.err,
-                "heliora-cli: settings: another writer held the lock \"" + QFile::encodeName(lock)
-                    + "\" for a second (try again)\n");
+                "heliora-cli: settings: another writer held the lock \"" + lock + "\" for a second (try again)\n");
         }
         EXPECT_EQ(contents(), "[General]\nshow_pluto=false\n");
         EXPECT_EQ(run({ "set", "show_pluto", "true" }).exitCode, 0) << "the lock is free again";

@@ -5,8 +5,10 @@
 //
 //     [[maybe_unused]] const auto* const app = heliora::test::addApplication<QApplication>();
 
-#include <QApplication>
 #include <QFile>
+#if __has_include(<QApplication>)
+#include <QApplication>
+#endif
 #include <QTemporaryDir>
 
 #include <gtest/gtest.h>
@@ -58,9 +60,11 @@ template <typename Application>::testing::Environment* addApplication(std::funct
     return ::testing::AddGlobalTestEnvironment(new TestApplication<Application>(std::move(prepare)));
 }
 
+#if __has_include(<QApplication>)
 inline ::testing::Environment* addWidgetApplication(std::function<void(QApplication&)> prepare = {})
 {
     return addApplication<QApplication>(std::move(prepare));
 }
+#endif
 
 } // namespace heliora::test

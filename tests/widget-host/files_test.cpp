@@ -2,7 +2,6 @@
 #include "widget-host/placedwidgets.h"
 #include "widget-host/timezonesource.h"
 
-#include <QDir>
 #include <QFile>
 #include <QTemporaryDir>
 
@@ -18,16 +17,14 @@ namespace {
     const QList<PlacedWidget> twoWidgets { { "SolarSystemWidget", "small", "DP-1", { 40, -20 } },
         { "FutureWidget", "huge", "", { 0, 0 } } };
 
-    // What is written is read back as it was, records of unknown kinds included.
+    // What is written is read back as it was, records of unknown kinds included; a missing file is no widgets.
     TEST(PlacedWidgetsFile, RoundTripsEveryRecord)
     {
         QTemporaryDir folder;
         const PlacedWidgetsFile file(folder.path() + QStringLiteral("/sub/heliora-widgets.json"));
-        EXPECT_EQ(file.read(), QList<PlacedWidget>()); // missing: no widgets, not an error
+        EXPECT_EQ(file.read(), QList<PlacedWidget>());
         ASSERT_TRUE(file.write(twoWidgets));
         EXPECT_EQ(file.read(), twoWidgets);
-        ASSERT_TRUE(file.write({}));
-        EXPECT_EQ(file.read(), QList<PlacedWidget>());
     }
 
     struct HostileCase {
@@ -45,67 +42,48 @@ namespace {
     QByteArray record(const QByteArray& fields) { return R"({"version":1,"widgets":[{)" + fields + "}]}"; }
 
     INSTANTIATE_TEST_SUITE_P(Table, HostileFile,
-        ::testing::Values(HostileCase { "Empty", "" }, HostileCase { "NotJson", "kind=SolarSystemWidget" },
+        ::testing::Values(HostileCase { "NotJson", "kind=SolarSystemWidget" },
             HostileCase { "Truncated", PlacedWidgetsFile::serialize(twoWidgets).left(60) },
             HostileCase { "OtherVersion", R"({"version":2,"widgets":[]})" },
-            HostileCase { "NoVersion", R"({"widgets":[]})" }, HostileCase { "ListAtTop", "[]" },
-            HostileCase { "WidgetsNotAList", R"({"version":1,"widgets":{}})" },
             HostileCase { "RecordNotAnObject", R"({"version":1,"widgets":[7]})" },
             HostileCase { "KindNotText", record(R"("kind":1,"family":"small","x":0,"y":0)") },
             HostileCase { "NoFamily", record(R"("kind":"SolarSystemWidget","x":0,"y":0)") },
             HostileCase { "FarAway", record(R"("kind":"a","family":"small","x":1e300,"y":0)") },
             HostileCase { "Fraction", record(R"("kind":"a","family":"small","x":0.5,"y":0)") },
-            HostileCase { "NoY", record(R"("kind":"a","family":"small","x":0)") },
             HostileCase { "LongScreen",
                 record(R"("kind":"a","family":"small","x":0,"y":0,"screen":")" + QByteArray(300, 's') + "\"") },
             HostileCase { "TooMany",
                 R"({"version":1,"widgets":[)"
                     + QByteArray(R"({"kind":"a","family":"small","x":0,"y":0},)").repeated(65).chopped(1) + "]}" },
-            HostileCase { "DeepNesting", QByteArray(100000, '[') },
-            HostileCase { "TooLarge", record(R"("kind":"a","family":"small","x":0,"y":0)") + QByteArray(70000, ' ') }),
+            HostileCase { "DeepNesting", QByteArray(100000, '[') }),
         [](const auto& info) { return info.param.name; });
 
-    // Things at the file's path that are not a small regular file read as unreadable at once: a FIFO does not
-    // block the host, a folder is not read.
-    TEST(PlacedWidgetsFile, RefusesWhatIsNotARegularFile)
+    // What is not a small regular file reads as unreadable at once: a FIFO does not block the host, a folder or a
+    // file past the limit is not read, and a list too long is not written.
+    TEST(PlacedWidgetsFile, RefusesWhatIsNotASmallRegularFile)
     {
         QTemporaryDir folder;
         const QString fifo = folder.path() + QStringLiteral("/fifo.json");
         ASSERT_EQ(::mkfifo(QFile::encodeName(fifo).constData(), 0600), 0);
         EXPECT_EQ(PlacedWidgetsFile(fifo).read(), std::nullopt);
         EXPECT_EQ(PlacedWidgetsFile(folder.path()).read(), std::nullopt);
-        const QString big = folder.path() + QStringLiteral("/big.json");
-        QFile file(big);
-        ASSERT_TRUE(file.open(QIODevice::WriteOnly));
-        file.write(PlacedWidgetsFile::serialize(twoWidgets) + QByteArray(PlacedWidgetsFile::largestFile, ' '));
-        file.close();
-        EXPECT_EQ(PlacedWidgetsFile(big).read(), std::nullopt);
-        EXPECT_FALSE(PlacedWidgetsFile(big).write(QList<PlacedWidget>(PlacedWidgetsFile::mostWidgets + 1)));
+        QFile big(folder.path() + QStringLiteral("/big.json"));
+        ASSERT_TRUE(big.open(QIODevice::WriteOnly));
+        big.write(PlacedWidgetsFile::serialize(twoWidgets) + QByteArray(PlacedWidgetsFile::largestFile, ' '));
+        big.close();
+        EXPECT_EQ(PlacedWidgetsFile(big.fileName()).read(), std::nullopt);
+        EXPECT_FALSE(PlacedWidgetsFile(big.fileName()).write(QList<PlacedWidget>(PlacedWidgetsFile::mostWidgets + 1)));
     }
 
-    struct QuotingCase {
-        QString program;
-        QString exec;
-    };
-
-    class ExecQuoting : public ::testing::TestWithParam<QuotingCase> { };
-
-    TEST_P(ExecQuoting, FollowsTheDesktopEntryRules)
+    // The user's entry starts the program by a command that survives the desktop entry rules: blanks, quotes,
+    // backslashes, dollars and percent signs in its path.
+    TEST(AutostartEntry, TurnsOnAndOffWithAQuotedCommand)
     {
-        EXPECT_EQ(AutostartEntry::quotedProgram(GetParam().program), GetParam().exec);
-    }
-
-    INSTANTIATE_TEST_SUITE_P(Table, ExecQuoting,
-        ::testing::Values(QuotingCase { "heliora-widgets", "heliora-widgets" },
-            QuotingCase { "/opt/heliora/bin/heliora-widgets", "/opt/heliora/bin/heliora-widgets" },
-            QuotingCase { "/home/a b/heliora-widgets", R"("/home/a b/heliora-widgets")" },
-            QuotingCase { "/tmp/$x`y\"z", R"("/tmp/\\$x\\`y\\"z")" },
-            QuotingCase { "/tmp/back\\slash", R"("/tmp/back\\\\slash")" },
-            QuotingCase { "/tmp/100%", R"("/tmp/100%%")" }));
-
-    // The user's entry is on after the first widget and off (hiding the installed one) after the last.
-    TEST(AutostartEntry, TurnsOnAndOff)
-    {
+        EXPECT_EQ(
+            AutostartEntry::quotedProgram("/opt/heliora/bin/heliora-widgets"), "/opt/heliora/bin/heliora-widgets");
+        EXPECT_EQ(AutostartEntry::quotedProgram("/tmp/$x`y\"z"), R"("/tmp/\\$x\\`y\\"z")");
+        EXPECT_EQ(AutostartEntry::quotedProgram("/tmp/back\\slash"), R"("/tmp/back\\\\slash")");
+        EXPECT_EQ(AutostartEntry::quotedProgram("/tmp/100%"), R"("/tmp/100%%")");
         QTemporaryDir folder;
         const AutostartEntry entry(folder.path() + QStringLiteral("/autostart/heliora-widgets.desktop"));
         EXPECT_FALSE(entry.isEnabled());
@@ -114,9 +92,8 @@ namespace {
         QFile file(entry.path());
         ASSERT_TRUE(file.open(QIODevice::ReadOnly));
         const QByteArray text = file.readAll();
-        EXPECT_TRUE(text.contains("\nExec=\"/opt/h w/heliora-widgets\" --autostart\n")) << text.toStdString();
+        EXPECT_TRUE(text.contains("\nExec=\"/opt/h w/heliora-widgets\" --autostart\n")) << text.data();
         EXPECT_TRUE(text.contains("\nHidden=false\n"));
-        file.close();
         ASSERT_TRUE(entry.setEnabled(false, QStringLiteral("heliora-widgets")));
         EXPECT_FALSE(entry.isEnabled());
     }
@@ -135,12 +112,9 @@ namespace {
     {
         QTemporaryDir folder;
         const QString link = folder.path() + QStringLiteral("/localtime");
-        if (GetParam().target.isEmpty()) {
-            QFile file(link);
-            ASSERT_TRUE(file.open(QIODevice::WriteOnly));
-        } else {
-            ASSERT_TRUE(QFile::link(GetParam().target, link));
-        }
+        QFile file(link);
+        ASSERT_TRUE(
+            GetParam().target.isEmpty() ? file.open(QIODevice::WriteOnly) : QFile::link(GetParam().target, link));
         EXPECT_EQ(zoneFromLink(link), GetParam().zone);
     }
 
@@ -148,7 +122,6 @@ namespace {
         ::testing::Values(LinkCase { "Absolute", "/usr/share/zoneinfo/Europe/Berlin", "Europe/Berlin" },
             LinkCase { "Relative", "../usr/share/zoneinfo/America/Sao_Paulo", "America/Sao_Paulo" },
             LinkCase { "Posix", "/usr/share/zoneinfo/posix/Asia/Tokyo", "Asia/Tokyo" },
-            LinkCase { "Offset", "/usr/share/zoneinfo/Etc/GMT+5", "Etc/GMT+5" },
             LinkCase { "NotZoneinfo", "/tmp/Europe/Berlin", "" },
             LinkCase { "Climbing", "/usr/share/zoneinfo/../../../etc/passwd", "" }, LinkCase { "RegularFile", "", "" }),
         [](const auto& info) { return info.param.name; });

@@ -4,7 +4,6 @@
 #include "widget-host/widgethost.h"
 #include "widget-host/widgetwindow.h"
 
-#include "ringcount.h"
 #include "support/scopedenv.h"
 
 #include <QDir>
@@ -53,12 +52,6 @@ namespace {
         {
             QFile file(setup.placedWidgetsPath);
             return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-        }
-        void setShowPluto(bool show) const
-        {
-            QFile file(folder.path() + QStringLiteral("/QZ7R4K2M9T.Heliora.macOS.conf"));
-            ASSERT_TRUE(file.open(QIODevice::WriteOnly));
-            file.write(show ? "[General]\nshow_pluto=true\n" : "[General]\nshow_pluto=false\n");
         }
     };
 
@@ -144,23 +137,6 @@ namespace {
         WidgetHost host(bundle(), setup);
         ASSERT_EQ(host.restore(), 1);
         EXPECT_EQ(host.schedule().nextDate(), 5010);
-    }
-
-    // A reload draws the widget anew, and the shared setting is read again for it.
-    TEST_F(Host, ReloadShowsAChangedSetting)
-    {
-        writeFile(PlacedWidgetsFile::serialize({ { "SolarSystemWidget", "large", "", { 0, 0 } } }));
-        WidgetHost host(bundle(), setup);
-        ASSERT_EQ(host.restore(), 1);
-        const QImage before = host.windows().first()->picture();
-        setShowPluto(true);
-        EXPECT_EQ(host.windows().first()->picture(), before); // nothing changes until the next reload
-        host.reloadAll();
-        const QImage after = host.windows().first()->picture();
-        const QPointF centre(before.width() / 2.0, before.height() / 2.0);
-        const double radius = 0.88 * 379 / 2 * before.devicePixelRatio() + 2;
-        EXPECT_EQ(test::countRings(before, centre, radius), 8);
-        EXPECT_EQ(test::countRings(after, centre, radius), 9); // Pluto's ring joins the eight
     }
 
     // A second host hands its request to the first and ends; a socket file left by a crash does not block a new

@@ -1,0 +1,7 @@
+// The widget tests' one QApplication.
+
+#include "support/widgetapplication.h"
+
+#include <QApplication>
+
+[[maybe_unused]] const auto* const app = heliora::test::addApplication<QApplication>();
