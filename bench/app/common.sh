@@ -1,5 +1,17 @@
-# Shared by the whole-process measurements in bench/app (sourced, not run): virtual X servers of their own,
-# process CPU time, and medians. Needs Xvfb and xdotool (scripts/setup installs them).
+# Shared by the whole-process measurements in bench/app (sourced, not run): the build they measure (the script's
+# first argument, build/release by default) and its programs, virtual X servers of their own, process CPU time,
+# and medians. Needs Xvfb and xdotool (scripts/setup installs them). Works from the repository's root.
+cd "$(dirname "$0")/../.."
+build=${1:-build/release}
+
+# The path of a program of the build ($1: heliora or a program of bench/app); stops the script when it is missing.
+program() {
+    local path=$build/bench/app/$1
+    [ "$1" != heliora ] || path=$build/src/app/heliora
+    [ -x "$path" ] || { echo "missing $path; build the release preset first" >&2; exit 2; }
+    echo "$path"
+}
+heliora=$(program heliora)
 
 # A scratch folder that goes away on exit, with the servers and programs that the script started.
 bench_work=$(mktemp -d)
@@ -59,6 +71,15 @@ start_on() {
     DISPLAY=:$display "$@" >/dev/null 2>&1 &
     started_pid=$!
     bench_pids+=("$started_pid")
+}
+
+# Sets `here` and `there` to the two X servers `first` and `second`, swapped in even rounds ($1), so that neither
+# program keeps the same server.
+alternate_servers() {
+    here=$first there=$second
+    if [ $(($1 % 2)) -eq 0 ]; then
+        here=$second there=$first
+    fi
 }
 
 # Ends a program started by start_on.

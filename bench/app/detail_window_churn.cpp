@@ -9,6 +9,7 @@
 
 #include "app/appearance.h"
 #include "app/detailwindowcontroller.h"
+#include "residentmemory.h"
 
 #include <QApplication>
 #include <QElapsedTimer>
@@ -22,17 +23,6 @@
 #include <string>
 
 namespace {
-
-long residentKb()
-{
-    std::ifstream status("/proc/self/status");
-    std::string line;
-    while (std::getline(status, line)) {
-        if (line.rfind("VmRSS:", 0) == 0)
-            return std::strtol(line.c_str() + 6, nullptr, 10);
-    }
-    return -1;
-}
 
 // One cycle: open the window, let it be exposed and painted, close it, let the deferred deletion run. Between
 // cycles nothing of the window may remain.

@@ -12,18 +12,11 @@
 # Needs Xvfb, libx11-dev and libxdamage-dev (scripts/setup installs them). Build first:
 #   cmake --preset release && cmake --build --preset release
 set -euo pipefail
-cd "$(dirname "$0")/../.."
-build=${1:-build/release}
+source "$(dirname "$0")/common.sh"
 runs=${2:-15}
-
-heliora=$build/src/app/heliora
-minimal=$build/bench/app/minimal_window
-churn=$build/bench/app/detail_window_churn
-frames=$build/bench/app/damage_frames
-for program in "$heliora" "$minimal" "$churn" "$frames"; do
-    [ -x "$program" ] || { echo "missing $program; build the release preset first" >&2; exit 2; }
-done
-source bench/app/common.sh
+minimal=$(program minimal_window)
+churn=$(program detail_window_churn)
+frames=$(program damage_frames)
 start_x_server
 display=$x_display
 

@@ -18,20 +18,13 @@
 # Needs Xvfb, xdotool, libx11-dev and libxdamage-dev (scripts/setup installs them). Build first:
 #   cmake --preset release && cmake --build --preset release
 set -euo pipefail
-cd "$(dirname "$0")/../.."
-build=${1:-build/release}
+source "$(dirname "$0")/common.sh"
 seconds=${2:-60}
 rounds=${3:-5}
 scales=${SCALES:-1 2}
 parts=${PARTS:-top normal}
-
-heliora=$build/src/app/heliora
-floor=$build/bench/app/naive_orrery
-frames=$build/bench/app/damage_frames
-for program in "$heliora" "$floor" "$frames"; do
-    [ -x "$program" ] || { echo "missing $program; build the release preset first" >&2; exit 2; }
-done
-source bench/app/common.sh
+floor=$(program naive_orrery)
+frames=$(program damage_frames)
 
 start_x_server
 first=$x_display
@@ -62,11 +55,7 @@ top_speed() {
     local scale=$1 results=$bench_work/top.$1
     : >"$results"
     for round in $(seq "$rounds"); do
-        local here=$first there=$second
-        if [ $((round % 2)) -eq 0 ]; then
-            here=$second
-            there=$first
-        fi
+        alternate_servers "$round"
         start_heliora "$here" "$scale" 5
         start_on "$there" env QT_SCALE_FACTOR="$scale" "$floor"
         local floor_pid=$started_pid
@@ -114,11 +103,7 @@ normal_speed() {
     local results=$bench_work/normal
     : >"$results"
     for round in $(seq "$rounds"); do
-        local here=$first there=$second
-        if [ $((round % 2)) -eq 0 ]; then
-            here=$second
-            there=$first
-        fi
+        alternate_servers "$round"
         start_heliora "$here" 1 0
         start_on "$there" "$floor" --heartbeat-only
         local beat_pid=$started_pid

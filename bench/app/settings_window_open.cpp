@@ -11,6 +11,7 @@
 #include "app/helioraapplication.h"
 #include "app/mainwindow.h"
 #include "app/settingswindow.h"
+#include "residentmemory.h"
 
 #include <QApplication>
 #include <QElapsedTimer>
@@ -26,17 +27,6 @@
 #include <vector>
 
 namespace {
-
-long residentKb()
-{
-    std::ifstream status("/proc/self/status");
-    std::string line;
-    while (std::getline(status, line)) {
-        if (line.rfind("VmRSS:", 0) == 0)
-            return std::strtol(line.c_str() + 6, nullptr, 10);
-    }
-    return -1;
-}
 
 // Runs the event loop for `ms` (timers, painting, deferred deletions).
 void settle(int ms)

@@ -1,5 +1,5 @@
 // What the bytes of a settings file say and what a write makes of them: hand-edited, foreign and hostile files,
-// seeded fuzzing of stored values and of whole files, and QSettings as the judge of compatibility.
+// seeded fuzzing of whole files, and QSettings as the judge of compatibility.
 
 #include "settings/settingstext.h"
 
@@ -42,21 +42,15 @@ namespace {
             Case { "GroupInAnyCaseWithBlanksAndMore", " [ gEnErAl ] x\nshow_pluto=true\n", true },
             Case { "UnclosedGeneral", "[x]\n[General\nshow_pluto=true\n", true },
             Case { "OtherGroup", "[x]\nshow_pluto=true\n", false },
-            Case { "EscapedGroupNamedGeneral", "[%General]\nshow_pluto=true\n", false },
-            Case { "EmptyGroupName", "[]\nshow_pluto=true\n", false },
             Case { "LastLineCountsAcrossGroups", "show_pluto=false\n[x]\na=1\n[General]\nshow_pluto=1\n", true },
             Case { "LastLineCounts", "[General]\nshow_pluto=true\nshow_pluto=false\n", false },
             Case { "BlanksTabsAndCase", "[General]\n \tshow_pluto \t= \tTRUE\t \n", true },
             Case { "CrLf", "[General]\r\nshow_pluto=true\r\n", true },
-            Case { "LoneCr", "[x]\ra=1\r[General]\rshow_pluto=true\r", true },
             Case { "ByteOrderMark", "\xEF\xBB\xBFshow_pluto=true\n", true },
             Case { "Quoted", "[General]\nshow_pluto=\"true\"\n", false },
             Case { "WithComment", "[General]\nshow_pluto=true ; on\n", false },
-            Case { "Yes", "[General]\nshow_pluto=yes\n", false },
-            Case { "NoEqualsSign", "[General]\nshow_pluto true\n", false },
             Case { "KeyInOtherCase", "[General]\nShow_Pluto=true\n", false },
             Case { "PercentEncodedKey", "[General]\nshow%5Fpluto=true\n", false },
-            Case { "LongerKeys", "[General]\nmy_show_pluto=true\nshow_pluto_x=true\n", false },
             Case { "CommentedOut", "[General]\n;show_pluto=true\n# show_pluto=true\n", false },
             Case { "NestedVariant", "[General]\nshow_pluto=" + nested + "\n", false },
             Case { "NulByte", "[General]\nshow_pluto=true\nx=\0\n"s, false },
@@ -75,7 +69,6 @@ namespace {
 
     INSTANTIATE_TEST_SUITE_P(Table, WriteSettings,
         ::testing::Values(Case { "EmptyAsQSettingsWritesIt", "", true, "[General]\nshow_pluto=true\n" },
-            Case { "WithoutLineEnd", "[General]\n  show_pluto = 1", false, "[General]\nshow_pluto=false" },
             Case { "LastOfTwo", "show_pluto=true\nshow_pluto=true\n", false, "show_pluto=true\nshow_pluto=false\n" },
             Case { "NestedVariant", "[General]\na=1\nshow_pluto=" + nested + "\n[x]\nb=2\n", true,
                 "[General]\na=1\nshow_pluto=true\n[x]\nb=2\n" },
@@ -83,7 +76,6 @@ namespace {
                 "[General]\nother=1\nshow_pluto=true\n; note\n\n[w]\nx=5\n" },
             Case { "AfterTheGroupLine", "[x]\na=1\n[General]\n[y]\n", true,
                 "[x]\na=1\n[General]\nshow_pluto=true\n[y]\n" },
-            Case { "AfterKeysWithoutGroupLine", "a=1\n\n[x]\n", false, "a=1\nshow_pluto=false\n\n[x]\n" },
             Case { "GeneralFirst", "[x]\nshow_pluto=false\n", true,
                 "[General]\nshow_pluto=true\n\n[x]\nshow_pluto=false\n" },
             Case { "LastLineGetsALineEnd", "[General]\r\na=1", true, "[General]\r\na=1\r\nshow_pluto=true\r\n" },
@@ -172,26 +164,6 @@ namespace {
                 line.erase(line.find_last_not_of("\r\n") + 1);
                 EXPECT_TRUE(line.empty() || line == "[General]" || line == setting) << line << " in " << context;
             }
-        }
-    }
-
-    // Random stored values, from words to the bytes of an attack: only "true" (any case) and "1", trimmed of
-    // blanks, mean true, and a write replaces that one line.
-    TEST(ReadSettings, RandomStoredValues)
-    {
-        std::mt19937 random(7);
-        static const std::vector<std::string> pieces { "true", "TRUE", "1", "0", " ", "\t", "@Variant(", ")", "\"", ";",
-            "=", "[", "\\", "%", "\xc3\xa9", "\xff", "\x1b[31m" };
-        for (int round = 0; round < 3000; ++round) {
-            std::string value;
-            for (auto n = random() % 4; n > 0; --n)
-                value += random() % 3 ? pieces[random() % pieces.size()] : std::string(1, char(14 + random() % 242));
-            const QByteArray word = QByteArray::fromStdString(value).trimmed().toLower();
-            const bool expected = word == "1" || word == "true";
-            const std::string file = "[General]\nshow_pluto=" + value + "\n[x]\nk=v\n";
-            EXPECT_EQ(readSettingsText(file).showPluto, expected) << ::testing::PrintToString(value);
-            EXPECT_EQ(withShowPluto(file, !expected),
-                "[General]\nshow_pluto="s + (expected ? "false" : "true") + "\n[x]\nk=v\n");
         }
     }
 

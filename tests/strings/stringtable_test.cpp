@@ -24,22 +24,17 @@ namespace {
     }
 
     INSTANTIATE_TEST_SUITE_P(Table, StringTable,
-        ::testing::Values(TextCase { "en", TextKey { "sun" }, "Sun" }, TextCase { "de_DE", TextKey { "sun" }, "Sonne" },
-            TextCase { "de_DE.UTF-8", TextKey { "neptune" }, "Neptun" },
+        ::testing::Values(TextCase { "de_DE.UTF-8", TextKey { "sun" }, "Sonne" },
             TextCase { "en", TextKey { "%@ AU", "0.98" }, "0.98 AU" },
             TextCase { "de", TextKey { "%@ AU", "0,98" }, "0,98 AE" },
             TextCase { "en", TextKey { "%@ x ", "332,948" }, "332,948 x " },
-            TextCase { "en", TextKey { "%lld", {}, 79 }, "79" },
-            TextCase { "en", TextKey { " (10²⁴ kg)" }, " (10²⁴ kg)" },
             TextCase { "en", TextKey { "number_of_days", {}, 1 }, "1 day" },
             TextCase { "en", TextKey { "number_of_days", {}, -1 }, "-1 day" },
-            TextCase { "en", TextKey { "number_of_days", {}, 687 }, "687 days" },
             TextCase { "de", TextKey { "number_of_days", {}, 1 }, "1 Tag" },
             TextCase { "de", TextKey { "number_of_years", {}, 29 }, "29 Jahre" },
             TextCase { "en", TextKey { "number_of_years", {}, 9'000'000'000 }, "9000000000 years" },
             TextCase { "en", TextKey { "no_such_key" }, "no_such_key" },
             TextCase { "en", TextKey { "%lldx", {}, 10000 }, "10000×" },
-            TextCase { "de", TextKey { "%lldx", {}, -1 }, "-1×" },
             TextCase { "en", TextKey { "%@ unknown", "7" }, "7 unknown" },
             TextCase { "xx", TextKey { "mass" }, "Mass" }));
 
@@ -47,7 +42,6 @@ namespace {
     {
         EXPECT_EQ(Strings(QStringLiteral("fr_FR")).language(), QStringLiteral("en"));
         EXPECT_EQ(Strings(QStringLiteral("de_AT")).language(), QStringLiteral("de"));
-        EXPECT_EQ(Strings(QString()).language(), QStringLiteral("en"));
     }
 
     TEST(StringTable, JoinsKeys)
