@@ -12,15 +12,25 @@
 #include <map>
 #include <memory>
 #include <string>
+#include <utility>
 
 namespace {
 
-xcb_atom_t atom(xcb_connection_t* connection, const char* name)
+// The two message atoms, asked for together: one round trip to the server.
+std::pair<xcb_atom_t, xcb_atom_t> startupAtoms(xcb_connection_t* connection)
 {
-    const xcb_intern_atom_cookie_t cookie = xcb_intern_atom(connection, 0, uint16_t(std::strlen(name)), name);
-    const std::unique_ptr<xcb_intern_atom_reply_t, decltype(&std::free)> reply(
-        xcb_intern_atom_reply(connection, cookie, nullptr), &std::free);
-    return reply ? reply->atom : xcb_atom_t(XCB_ATOM_NONE);
+    xcb_atom_t atoms[2] = { XCB_ATOM_NONE, XCB_ATOM_NONE };
+    const char* const names[2] = { "_NET_STARTUP_INFO_BEGIN", "_NET_STARTUP_INFO" };
+    xcb_intern_atom_cookie_t cookies[2];
+    for (int i = 0; i < 2; ++i)
+        cookies[i] = xcb_intern_atom(connection, 0, uint16_t(std::strlen(names[i])), names[i]);
+    for (int i = 0; i < 2; ++i) {
+        if (xcb_intern_atom_reply_t* reply = xcb_intern_atom_reply(connection, cookies[i], nullptr)) {
+            atoms[i] = reply->atom;
+            std::free(reply);
+        }
+    }
+    return { atoms[0], atoms[1] };
 }
 
 } // namespace
@@ -33,8 +43,7 @@ int main()
         return 1;
     }
     const xcb_screen_t* screen = xcb_setup_roots_iterator(xcb_get_setup(connection)).data;
-    const xcb_atom_t begin = atom(connection, "_NET_STARTUP_INFO_BEGIN");
-    const xcb_atom_t more = atom(connection, "_NET_STARTUP_INFO");
+    const auto [begin, more] = startupAtoms(connection);
     const uint32_t mask = XCB_EVENT_MASK_PROPERTY_CHANGE;
     xcb_change_window_attributes(connection, screen->root, XCB_CW_EVENT_MASK, &mask);
     xcb_flush(connection);

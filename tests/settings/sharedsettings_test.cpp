@@ -206,27 +206,18 @@ namespace {
     void put(Thing thing, const QString& path)
     {
         const QByteArray name = QFile::encodeName(path);
-        switch (thing) {
-        case Thing::Fifo:
-            ASSERT_EQ(::mkfifo(name.constData(), 0600), 0);
-            break;
-        case Thing::DevZeroLink:
-            ASSERT_EQ(::symlink("/dev/zero", name.constData()), 0);
-            break;
-        case Thing::Folder:
-            ASSERT_EQ(::mkdir(name.constData(), 0700), 0);
-            break;
-        case Thing::LinkLoop:
-            ASSERT_EQ(::symlink(name.constData(), name.constData()), 0);
-            break;
-        }
+        const int made = thing == Thing::Fifo ? ::mkfifo(name.constData(), 0600)
+            : thing == Thing::Folder
+            ? ::mkdir(name.constData(), 0700)
+            : ::symlink(thing == Thing::LinkLoop ? name.constData() : "/dev/zero", name.constData());
+        ASSERT_EQ(made, 0) << path.toStdString();
     }
 
-    class HostileLock : public Settings, public ::testing::WithParamInterface<Thing> { };
+    class HostileThing : public Settings, public ::testing::WithParamInterface<Thing> { };
 
     // A FIFO at the lock's place blocked the old lock's open() for ever, a link to /dev/zero made it read without
     // end: each is refused at once with one line that names the lock, and the file is left as it was.
-    TEST_P(HostileLock, IsRefusedAtOnce)
+    TEST_P(HostileThing, AtTheLockIsRefusedAtOnce)
     {
         writeFile(suitePath, "[General]\nshow_pluto=false\n");
         put(GetParam(), suitePath + ".lock");
@@ -240,14 +231,9 @@ namespace {
         EXPECT_EQ(readFile(suitePath), "[General]\nshow_pluto=false\n");
     }
 
-    INSTANTIATE_TEST_SUITE_P(
-        Table, HostileLock, ::testing::Values(Thing::Fifo, Thing::DevZeroLink, Thing::Folder, Thing::LinkLoop));
-
-    class SuiteTaken : public Settings, public ::testing::WithParamInterface<Thing> { };
-
     // When the suite's name is taken by something that is not a file, each program keeps the setting in a file of its
     // own; what holds the name is not waited for, and a FIFO at the program's own file is refused too.
-    TEST_P(SuiteTaken, FallsBackToTheProgramsOwnFile)
+    TEST_P(HostileThing, AtTheSuitesNameLeavesEachProgramAFileOfItsOwn)
     {
         put(GetParam(), suitePath);
         const HangGuard guard;
@@ -266,7 +252,7 @@ namespace {
     }
 
     INSTANTIATE_TEST_SUITE_P(
-        Table, SuiteTaken, ::testing::Values(Thing::Fifo, Thing::DevZeroLink, Thing::Folder, Thing::LinkLoop));
+        Table, HostileThing, ::testing::Values(Thing::Fifo, Thing::DevZeroLink, Thing::Folder, Thing::LinkLoop));
 
     // A disk that fills up while the new file is staged (the file-size limit stands in for a small file system):
     // the write fails with one line that says why, the old file keeps every byte, and the staging file is removed.
