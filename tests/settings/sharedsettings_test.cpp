@@ -203,6 +203,11 @@ namespace {
 
     enum class Thing { Fifo, DevZeroLink, Folder, LinkLoop };
 
+    void PrintTo(Thing thing, std::ostream* os)
+    {
+        *os << std::array { "Fifo", "DevZeroLink", "Folder", "LinkLoop" }[int(thing)];
+    }
+
     void put(Thing thing, const QString& path)
     {
         const QByteArray name = QFile::encodeName(path);
