@@ -3,6 +3,7 @@
 
 #include "inprocess.h"
 
+#include "cli/errorline.h"
 #include "cli/usage.h"
 
 #include <QJsonDocument>
@@ -87,6 +88,13 @@ namespace {
             ErrorCase {
                 "NotUtf8", { "facts", "sun", "\xff\xfe" }, 2, QStringLiteral("heliora-cli: facts: "), { "UTF-8" } }),
         [](const auto& info) { return std::string(info.param.name); });
+
+    // Text that reaches a message without quoting (a library's or the system's error text) cannot break the line.
+    TEST(ErrorLine, StaysOneLineWhateverTheMessageHolds)
+    {
+        EXPECT_EQ(errorLine(u"render", QStringLiteral("cannot write a\nb: \x1b[31mfull\u2028")),
+            QStringLiteral("heliora-cli: render: cannot write a\\nb: \\x1b[31mfull\\u2028"));
+    }
 
     // Any case names the body; the output is that of its key.
     TEST(Facts, AnyCaseNamesTheBody)
