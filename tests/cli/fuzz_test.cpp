@@ -11,6 +11,7 @@
 
 #include <QDir>
 #include <QFile>
+#include <QHash>
 #include <QTemporaryDir>
 
 #include <gtest/gtest.h>
@@ -29,6 +30,33 @@ namespace {
     constexpr int processEvery = 100; // every 100th list also runs through the real program
     constexpr std::mt19937::result_type seed = 20240131;
 
+    using Words = QList<QByteArray>;
+
+    // Garbage, bodies, links and the values that each option takes: good ones, edge ones and wrong ones.
+    const Words garbageWords { {}, "-", "--", "=", "sun\n\x1b[2J", "\xff\xfe\xc0\x80", "%s%n%x", "\xe2\x80\xaetxt",
+        "---date", "-x=1", "\xf0\x9f\x8c\x8d", "'\"\\", QByteArray(2000, 'a'), "-1000", "7" };
+    const Words bodies { "sun", "MARS", "Pluto", "earth", "vulcan", "", "sun\n" };
+    const Words links { "heliora://?date=20240131", "heliora://?date=20241341", "heliora://?date=00000101",
+        "heliora://?date=20111230", "HELIORA://?date=20240131", "heliora://?date=2024013", "" };
+    const Words words { "show_pluto", "true", "false", "get", "set", "path", "build", "parse", "render", "--help" };
+    const Words numbers { "0", "-0", "1", "-5", "0.5", "2", "4", "4.0001", "8", "40", "1e-300", "5e-324", "1e308",
+        "1e309", "nan", "inf", "-inf", "0x10", " 3 ", "1,5", "", "x" };
+    const Words dates { "2024-01-31", "2024-01-31T10:00", "2024-01-31T10:00:00Z", "2024-01-31T10:00:00+09:00", "@0",
+        "@-1e15", "@1e300", "@nan", "@", "0001-01-01", "9999-12-31", "-0500-03-15", "2024-02-30", "2024-13-01",
+        "2018-11-04", "tomorrow", "", "2024-01-31T25:00", "2024-01-31T10:00:00+99:00", "@4611686018427387904" };
+    const QHash<QString, Words> optionValues { { "date", dates }, { "now", dates },
+        { "time-zone",
+            { "UTC", "Europe/Berlin", "Asia/Tokyo", "Pacific/Apia", "America/Sao_Paulo", "Mars/Olympus", "",
+                "../../etc/passwd", "Etc/GMT+14", "EST5EDT" } },
+        { "locale",
+            { "en_US", "de_DE", "ar_SA", "th_TH", "en_US_POSIX", "xx_YY", "", "C", "de_DE.UTF-8@euro",
+                "ja_JP@calendar=japanese" } },
+        { "background", { "black", "none", "red", "" } },
+        { "diameter", { "8", "40", "100", "1e-9", "0", "-1", "4097", "nan" } } };
+    // Outputs in the test's folder: pictures, and a FIFO, a folder, a link to /dev/full and a link to itself.
+    const Words outputs { "/o.png", "/o.svg", "/O.PNG", "/fifo.png", "/folder.png", "/full.svg", "/missing/o.png",
+        "/o.jpg", "/", "/.png", "/link-to-self.png" };
+
     class ListMaker {
     public:
         explicit ListMaker(const QString& dir)
@@ -36,140 +64,77 @@ namespace {
         {
         }
 
-        QList<QByteArray> next()
+        Words next()
         {
-            QList<QByteArray> list;
+            Words list;
             const int shape = pick(20);
-            if (shape == 0)
-                return list; // no command at all
+            const CommandUsage* form = nullptr;
             if (shape == 1)
-                list.append(garbage());
+                list.append(pickOf(garbageWords));
             else if (shape == 2)
-                list.append(pickOf<QByteArray>({ "help", "--help", "-h", "--version" }));
-            else {
+                list.append(pickOf({ "help", "--help", "-h", "--version" }));
+            else if (shape > 2) {
                 // Each command as often as any other, then one of its forms, with what it requires most of the time.
                 const QStringList names = commandNames();
-                const QString group = names[pick(static_cast<int>(names.size()))];
-                std::vector<const CommandUsage*> groupForms;
-                for (const CommandUsage& form : commandUsages()) {
-                    if (form.group() == group)
-                        groupForms.push_back(&form);
+                const QString group = names[pick(names.size())];
+                std::vector<const CommandUsage*> forms;
+                for (const CommandUsage& usage : commandUsages()) {
+                    if (usage.group() == group)
+                        forms.push_back(&usage);
                 }
-                m_form = groupForms[static_cast<std::size_t>(pick(static_cast<int>(groupForms.size())))];
-                for (const QString& word : m_form->name.split(QLatin1Char(' ')))
+                form = forms[static_cast<std::size_t>(pick(static_cast<qsizetype>(forms.size())))];
+                for (const QString& word : form->name.split(QLatin1Char(' ')))
                     list.append(word.toUtf8());
                 if (pick(4) != 0) {
-                    for (const PositionalUsage& positional : m_form->positionals)
-                        list.append(positional.name == QLatin1String("BODY") ? body() : link());
-                    if (m_form->name == QLatin1String("render"))
-                        list.append({ "-o", m_dir + pickOf<QByteArray>({ "/o.png", "/o.svg" }) });
+                    for (const PositionalUsage& positional : form->positionals)
+                        list.append(pickOf(positional.name == QLatin1String("BODY") ? bodies : links));
+                    if (form->name == QLatin1String("render"))
+                        list.append({ "-o", m_dir + pickOf({ "/o.png", "/o.svg" }) });
                 }
             }
-            const int extra = pick(5);
-            for (int i = 0; i < extra; ++i)
-                appendArgument(list);
-            m_form = nullptr;
+            for (int extra = pick(5); extra > 0; --extra)
+                appendArgument(list, form && !form->options.empty() ? &form->options : nullptr);
             return list;
         }
 
     private:
-        int pick(int n) { return std::uniform_int_distribution<int>(0, n - 1)(m_random); }
-
-        template <typename T> T pickOf(std::initializer_list<T> values)
-        {
-            return *(values.begin() + pick(static_cast<int>(values.size())));
-        }
-
-        QByteArray garbage()
-        {
-            static const QList<QByteArray> fixed { {}, "-", "--", "=", "sun\n\x1b[2J", "\xff\xfe\xc0\x80", "%s%n%x",
-                "\xe2\x80\xaetxt", "---date", "-x=1", "\xf0\x9f\x8c\x8d", "'\"\\" };
-            switch (pick(3)) {
-            case 0:
-                return QByteArray(pick(2000) + 1, 'a');
-            case 1:
-                return QByteArray::number(std::uniform_int_distribution<int>(-1000, 1000)(m_random));
-            default:
-                return fixed[pick(static_cast<int>(fixed.size()))];
-            }
-        }
-
-        QByteArray body() { return pickOf<QByteArray>({ "sun", "MARS", "Pluto", "earth", "vulcan", "", "sun\n" }); }
-
-        QByteArray link()
-        {
-            return pickOf<QByteArray>(
-                { "heliora://?date=20240131", "heliora://?date=20241341", "heliora://?date=00000101",
-                    "heliora://?date=20111230", "HELIORA://?date=20240131", "heliora://?date=2024013", "" });
-        }
-
-        QByteArray number()
-        {
-            return pickOf<QByteArray>({ "0", "-0", "1", "-5", "0.5", "2", "4", "4.0001", "8", "40", "1e-300", "5e-324",
-                "1e308", "1e309", "nan", "inf", "-inf", "0x10", " 3 ", "1,5", "", "x" });
-        }
-
-        QByteArray date()
-        {
-            return pickOf<QByteArray>({ "2024-01-31", "2024-01-31T10:00", "2024-01-31T10:00:00Z",
-                "2024-01-31T10:00:00+09:00", "@0", "@-1e15", "@1e300", "@nan", "@", "0001-01-01", "9999-12-31",
-                "-0500-03-15", "2024-02-30", "2024-13-01", "2018-11-04", "tomorrow", "", "2024-01-31T25:00",
-                "2024-01-31T10:00:00+99:00", "@4611686018427387904" });
-        }
+        int pick(qsizetype n) { return std::uniform_int_distribution<int>(0, static_cast<int>(n) - 1)(m_random); }
+        QByteArray pickOf(const Words& values) { return values[pick(values.size())]; }
 
         QByteArray value(const OptionUsage& option)
         {
             if (pick(6) == 0)
-                return garbage();
-            if (option.name == QLatin1String("date") || option.name == QLatin1String("now"))
-                return date();
-            if (option.name == QLatin1String("time-zone"))
-                return pickOf<QByteArray>({ "UTC", "Europe/Berlin", "Asia/Tokyo", "Pacific/Apia", "America/Sao_Paulo",
-                    "Mars/Olympus", "", "../../etc/passwd", "Etc/GMT+14", "EST5EDT" });
-            if (option.name == QLatin1String("locale"))
-                return pickOf<QByteArray>({ "en_US", "de_DE", "ar_SA", "th_TH", "en_US_POSIX", "xx_YY", "", "C",
-                    "de_DE.UTF-8@euro", "ja_JP@calendar=japanese" });
-            if (option.name == QLatin1String("background"))
-                return pickOf<QByteArray>({ "black", "none", "red", "" });
-            if (option.name == QLatin1String("diameter"))
-                return pickOf<QByteArray>({ "8", "40", "100", "1e-9", "0", "-1", "4097", "nan" });
+                return pickOf(garbageWords);
             if (option.name == QLatin1String("output"))
-                return m_dir
-                    + pickOf<QByteArray>({ "/o.png", "/o.svg", "/O.PNG", "/fifo.png", "/folder.png", "/full.svg",
-                        "/missing/o.png", "/o.jpg", "/", "/.png", "/link-to-self.png" });
-            return number();
+                return m_dir + pickOf(outputs);
+            return pickOf(optionValues.value(option.name, numbers));
         }
 
-        void appendArgument(QList<QByteArray>& list)
+        // An option of the form with a value (now and then none, or glued on with "="), a body, link or word, or
+        // garbage.
+        void appendArgument(Words& list, const std::vector<OptionUsage>* options)
         {
             const int kind = pick(10);
-            const std::vector<OptionUsage>* options = m_form && !m_form->options.empty() ? &m_form->options : nullptr;
             if (kind < 6 && options) {
                 const OptionUsage& option
-                    = (*options)[static_cast<std::size_t>(pick(static_cast<int>(options->size())))];
+                    = (*options)[static_cast<std::size_t>(pick(static_cast<qsizetype>(options->size())))];
                 const QByteArray flag
                     = (option.shortName.isEmpty() || pick(2) ? "--" + option.name : "-" + option.shortName).toUtf8();
-                if (option.value.isEmpty()) {
+                if (option.value.isEmpty())
                     list.append(pick(8) == 0 ? flag + "=1" : flag);
-                } else if (pick(4) == 0 && flag.startsWith("--")) {
+                else if (pick(4) == 0 && flag.startsWith("--"))
                     list.append(flag + "=" + value(option));
-                } else {
-                    list.append(flag);
-                    if (pick(12) != 0) // now and then the value is missing
-                        list.append(value(option));
-                }
+                else
+                    list.append(pick(12) ? Words { flag, value(option) } : Words { flag });
             } else if (kind < 8) {
-                list.append(pick(2) ? (pick(2) ? body() : link())
-                                    : pickOf<QByteArray>({ "show_pluto", "true", "false", "get", "set", "path", "build",
-                                        "parse", "render", "--help" }));
+                list.append(pickOf(pick(2) ? (pick(2) ? bodies : links) : words));
             } else {
-                list.append(garbage());
+                list.append(pickOf(garbageWords));
             }
         }
 
         std::mt19937 m_random { seed };
         QByteArray m_dir;
-        const CommandUsage* m_form = nullptr;
     };
 
     QString describe(const QList<QByteArray>& list)
