@@ -4,10 +4,10 @@
 #include "widget-host/widgethost.h"
 #include "widget-host/widgetwindow.h"
 
+#include "support/files.h"
 #include "support/scopedenv.h"
 
 #include <QDir>
-#include <QFile>
 #include <QLocalSocket>
 #include <QSignalSpy>
 #include <QTemporaryDir>
@@ -44,14 +44,7 @@ namespace {
         void writeFile(const QByteArray& bytes) const
         {
             QDir().mkpath(folder.path() + QStringLiteral("/heliora"));
-            QFile file(setup.placedWidgetsPath);
-            ASSERT_TRUE(file.open(QIODevice::WriteOnly));
-            file.write(bytes);
-        }
-        QByteArray fileBytes() const
-        {
-            QFile file(setup.placedWidgetsPath);
-            return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+            ASSERT_TRUE(test::writeFile(setup.placedWidgetsPath, bytes));
         }
     };
 
@@ -93,7 +86,7 @@ namespace {
         writeFile(garbage);
         WidgetHost host(bundle(), setup);
         EXPECT_EQ(host.restore(), 0);
-        EXPECT_EQ(fileBytes(), garbage);
+        EXPECT_EQ(test::readFile(setup.placedWidgetsPath), garbage);
         ASSERT_TRUE(host.add(QStringLiteral("PlanetsListWidget"), WidgetFamily::medium));
         EXPECT_EQ(PlacedWidgetsFile(setup.placedWidgetsPath).read()->size(), 1);
     }
