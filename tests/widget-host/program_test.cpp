@@ -87,6 +87,8 @@ namespace {
         double radius; // of the outer ring, in points
     };
 
+    void PrintTo(const SnapshotCase& c, std::ostream* os) { *os << c.name; }
+
     class Snapshot : public ::testing::TestWithParam<SnapshotCase> { };
 
     // The picture is the family's size at the scale, printed as JSON; its orrery has a ring per planet shown, Pluto's
