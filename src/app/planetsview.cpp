@@ -88,6 +88,9 @@ PlanetsView::PlanetsView(RotationState& rotation, OpenBody openBody, QWidget* pa
 
     m_orrery->setObjectName(QStringLiteral("orrery"));
     m_orrery->setDiameter(orreryDiameter);
+    // The orrery paints the black field itself: at top speed its frames are then plain copies of the rings' layer
+    // with the pictures over them, and Qt fills nothing beneath.
+    m_orrery->setPaintsField(true);
     m_orrery->setShowPluto(m_settings->showPluto());
     m_orrery->setDate(m_rotation.date());
     if (openBody) {

@@ -5,10 +5,12 @@
 
 #include <QPaintEngine>
 #include <QPainter>
+#include <QRegion>
 
 #include <algorithm>
 #include <array>
 #include <cmath>
+#include <optional>
 #include <vector>
 
 namespace heliora {
@@ -145,6 +147,17 @@ namespace {
         return true;
     }
 
+    // Whether the innermost ring keeps clear of the Sun's picture, whose ink lies within half its longer side of
+    // its centre: then the rings and the Sun may be drawn in either order.
+    bool ringsStayClearOfTheSun(const OrreryLayout& layout)
+    {
+        if (layout.rings.empty())
+            return true;
+        const OrrerySlot& innermost = layout.rings.back();
+        const double reach = std::max(layout.sunImageRect.width(), layout.sunImageRect.height()) / 2;
+        return innermost.ringRadius - innermost.strokeWidth - 1 >= reach;
+    }
+
     // Antialiased circles are the dearest part of a frame (about 2 ms for the eight rings at twice the pixels),
     // and they never move. They are stroked once into a transparent layer in device pixels, kept per geometry and
     // device pixel ratio, and the layer is copied on every frame: the same pixels as stroking them again.
@@ -159,6 +172,9 @@ namespace {
         // The layer is aligned with the device's pixels, so the fraction of a pixel at which the layout's corner
         // falls is part of what the layer looks like.
         QPointF fraction;
+        /// The field that the rings are composed over (an opaque layer of format RGB32), or none (a transparent
+        /// layer).
+        std::optional<QRgb> field;
         bool operator==(const RingLayerKey&) const = default;
     };
 
@@ -193,6 +209,16 @@ namespace {
             strokeRing(layerPainter, slot);
         layerPainter.end();
         image.setDevicePixelRatio(1);
+        if (key.field) {
+            // The transparent layer blended over the field, once: the very pixels that a frame blending it over
+            // a field of that colour gets, now copied as they are.
+            QImage opaque(side, side, QImage::Format_RGB32);
+            if (opaque.isNull())
+                return nullptr;
+            opaque.fill(*key.field);
+            QPainter(&opaque).drawImage(0, 0, image);
+            image = std::move(opaque);
+        }
         qsizetype bytes = image.sizeInBytes();
         for (const RingLayer& layer : layers)
             bytes += layer.pixels.sizeInBytes();
@@ -289,8 +315,18 @@ namespace {
         void paint()
         {
             const SolarSystemObject sun = SolarSystemObject::sun();
-            drawBody(sun, m_layout.sunImageRect);
-            const bool layered = m_options.cacheRings && drawRingLayer();
+            bool layered = false;
+            if (m_options.field.isValid()) {
+                // The field and the rings in one copy of an opaque layer, before the Sun: the same picture as long
+                // as no ring reaches the Sun.
+                layered = m_options.cacheRings && ringsStayClearOfTheSun(m_layout) && drawRingLayer();
+                if (!layered)
+                    fillField();
+                drawBody(sun, m_layout.sunImageRect);
+            } else {
+                drawBody(sun, m_layout.sunImageRect);
+                layered = m_options.cacheRings && drawRingLayer();
+            }
             for (const OrrerySlot& slot : m_layout.rings) {
                 if (!layered && (m_all || ringTouches(slot, m_layout.centre, m_options.exposed))) {
                     useLogical();
@@ -360,6 +396,34 @@ namespace {
             m_painter.drawEllipse(imageRect.center(), radius, radius);
         }
 
+        // The device pixels to paint whole when a field is asked for: the exposed ones, or the device's.
+        QRect fieldPixels() const
+        {
+            if (!m_all)
+                return m_exposedPixels;
+            const QPaintDevice* device = m_painter.device();
+            const qreal ratio = device->devicePixelRatioF();
+            return QRect(0, 0, static_cast<int>(std::ceil(device->width() * ratio)),
+                static_cast<int>(std::ceil(device->height() * ratio)));
+        }
+
+        void fillField()
+        {
+            if (!m_grid.exact) {
+                // Resampled pictures: the field in layout coordinates, without antialiasing at its edges.
+                useLogical();
+                m_painter.save();
+                m_painter.setRenderHint(QPainter::Antialiasing, false);
+                const QRectF area
+                    = m_all ? m_logical.inverted().mapRect(QRectF(m_painter.window())) : m_options.exposed;
+                m_painter.fillRect(area, m_options.field);
+                m_painter.restore();
+                return;
+            }
+            useDevice();
+            m_painter.fillRect(fieldPixels(), m_options.field);
+        }
+
         bool drawRingLayer()
         {
             if (!m_grid.exact || m_layout.rings.empty() || !ringsStayClearOfOuterPlanets(m_layout))
@@ -370,8 +434,10 @@ namespace {
                 return false;
             const QPointF corner = m_grid.toDevice.map(QPointF(0, 0));
             const QPointF whole(std::floor(corner.x()), std::floor(corner.y()));
+            const std::optional<QRgb> field
+                = m_options.field.isValid() ? std::optional(m_options.field.rgb()) : std::nullopt;
             const RingLayerKey key { m_layout.diameter, m_layout.lineWidth, m_layout.ringCount, m_grid.scale,
-                corner - whole };
+                corner - whole, field };
             const QImage* layer = ringLayer(m_layout, key, sideInPixels, m_options.makeRingLayer);
             if (!layer)
                 return false;
@@ -379,6 +445,18 @@ namespace {
             // ink in it. Most of a repainted rectangle lies between rings, where the layer is clear.
             const QPoint origin = whole.toPoint() - QPoint(layerBorder, layerBorder);
             const QRect layerPixels = layer->rect().translated(origin);
+            if (field) {
+                // The whole exposed part of the layer in one copy (an opaque image is a plain copy of rows), the
+                // field around it.
+                const QRect area = fieldPixels();
+                const QRect inLayer = area & layerPixels;
+                useDevice();
+                if (!inLayer.isEmpty())
+                    m_painter.drawImage(inLayer.topLeft(), *layer, inLayer.translated(-origin));
+                for (const QRect& rest : QRegion(area).subtracted(inLayer))
+                    m_painter.fillRect(rest, m_options.field);
+                return true;
+            }
             std::vector<QRect> boxes;
             if (m_all) {
                 boxes.push_back(layerPixels);

@@ -2,6 +2,7 @@
 
 #include "views/orrerylayout.h"
 
+#include <QColor>
 #include <QRectF>
 
 #include <optional>
@@ -30,6 +31,11 @@ struct OrreryPaintOptions {
     /// Whether a missing layer may be made now. When false, the rings come from a layer only if one is already
     /// kept: making one costs more than stroking the rings once, and pays off only over many frames.
     bool makeRingLayer = true;
+    /// The colour of the field beneath the orrery. When valid, the exposed pixels are painted whole: the field
+    /// first (with the rings already composed over it where a ring layer is kept, so that one plain copy gives
+    /// both), then the bodies; a view that paints this way needs nothing painted beneath it. Invalid: no
+    /// background, the orrery is drawn over what the device holds.
+    QColor field;
 };
 
 /// How far the focus mark's ink reaches beyond half the longer side of the picture it surrounds, antialiasing
@@ -40,11 +46,11 @@ inline constexpr double focusMarkReach = 4;
 QRectF focusMarkRect(const QRectF& imageRect);
 
 /// Paints the orrery in the painter's current coordinates (the layout's D × D square at (0, 0)): the Sun, then
-/// from the outermost ring inwards each ring followed by its planet, then the focus mark if any. No background. The
-/// pictures are the cached rasters of the artwork at the device's resolution; on a pixel device they and the ring layer
-/// are copied pixel for pixel onto whole device pixels, so they stay sharp and cost one plain blend each. Leaves the
-/// painter's state as it found it. Shared by the window's view and `heliora-cli render`. The pictures and ring layers
-/// are kept per thread.
+/// from the outermost ring inwards each ring followed by its planet, then the focus mark if any. No background unless
+/// the options give a field. The pictures are the cached rasters of the artwork at the device's resolution; on a pixel
+/// device they and the ring layer are copied pixel for pixel onto whole device pixels, so they stay sharp and cost one
+/// plain blend each. Leaves the painter's state as it found it. Shared by the window's view and `heliora-cli render`.
+/// The pictures and ring layers are kept per thread.
 void paintOrrery(QPainter& painter, const OrreryLayout& layout, const OrreryPaintOptions& options = {});
 
 } // namespace heliora

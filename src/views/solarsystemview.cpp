@@ -1,5 +1,6 @@
 #include "views/solarsystemview.h"
 
+#include "model/orbit.h"
 #include "strings/stringtable.h"
 #include "views/accessibility.h"
 #include "views/orreryaccessible.h"
@@ -154,10 +155,19 @@ void SolarSystemView::setDate(double date, int animationMs)
     m_inputs.date = date;
 
     // Only the angles follow the date; rings, sizes and pictures stay. So the angles alone are computed, as
-    // layoutOrrery computes them, and compared planet by planet. Angles move in quarter-degree steps, so most ticks
-    // at normal speed leave every one of them where it was, and then nothing else is done.
+    // layoutOrrery computes them, and compared planet by planet. An angle reads the date only through its planet's
+    // phase time, the date plus the preset's whole number of that planet's periods (orbitalAngleFromEpoch): a sum
+    // so large that a double holds the date in it only to a fraction of an hour (Mercury) or to days (Pluto). So
+    // most ticks at normal speed leave every phase time as it was, and with it every angle: then nothing else is
+    // done, not even the angles' trigonometry, which at such phases is the dearest part of a tick.
     const double epoch = referenceEpoch();
     const double preset = std::isfinite(m_inputs.presetPeriod) ? m_inputs.presetPeriod : 0.0;
+    PhaseKey key { epoch, {} };
+    for (std::size_t k = 0; k < m_target.rings.size(); ++k)
+        key.times[k] = orbitalElements(m_target.rings[k].planet).period * preset + date;
+    if (key == m_phaseKey)
+        return;
+    m_phaseKey = key;
     bool moved = false;
     std::array<double, planetCount> angles {};
     std::array<double, planetCount> offsets {};
@@ -308,6 +318,16 @@ bool SolarSystemView::event(QEvent* event)
     return QWidget::event(event);
 }
 
+void SolarSystemView::setPaintsField(bool paints)
+{
+    if (paints == m_paintsField)
+        return;
+    m_paintsField = paints;
+    // Qt paints no background beneath an opaque widget, so a view that paints its field must say so.
+    setAttribute(Qt::WA_OpaquePaintEvent, paints);
+    update();
+}
+
 void SolarSystemView::paintEvent(QPaintEvent* event)
 {
     QPainter painter(this);
@@ -317,6 +337,8 @@ void SolarSystemView::paintEvent(QPaintEvent* event)
     if (m_pressedInside)
         options.pressed = m_pressed;
     options.focused = markedBody();
+    if (m_paintsField)
+        options.field = palette().color(QPalette::Window);
     // The ring layer pays for itself only while the planets glide (or wait mid-way), frame after frame; a single
     // frame (the first one, an exposure, a step at normal speed) strokes the rings it needs, which costs less than
     // making the layer and leaves its memory (a megabyte or more) unspent until the planets move. Once made, the
@@ -453,6 +475,7 @@ void SolarSystemView::relayout()
 {
     const std::vector<SolarSystemObject> before = m_layout.bodies();
     m_target = layoutOrrery(m_inputs, referenceEpoch());
+    m_phaseKey.reset();
     m_layout = m_target;
     // A running animation goes on with the new geometry: the offsets belong to planets, not to rings.
     applyAngles();

@@ -46,6 +46,11 @@ public:
     /// planets glide there over that time; otherwise they jump.
     void setDate(double date, int animationMs = 0);
 
+    /// Whether the view paints its whole rectangle: the field around and beneath the orrery in its palette's
+    /// window colour, and then the orrery. Such a view is opaque, and nothing is painted beneath it. Off by
+    /// default: the orrery is drawn over whatever its parent paints.
+    void setPaintsField(bool paints);
+
     /// Called when the Sun's picture is clicked; an empty function makes the Sun a plain picture.
     void setOnTapSun(std::function<void()> onTapSun);
     /// Called with the planet whose picture is clicked; an empty function makes the planets plain pictures.
@@ -111,10 +116,20 @@ private:
     double m_progress = 1.0;
     QVariantAnimation* m_animation = nullptr;
 
+    /// What the target's angles were last computed from by setDate: the epoch and each ring's phase time (the
+    /// date plus the preset's periods of its planet). None after a relayout.
+    struct PhaseKey {
+        double epoch = 0;
+        std::array<double, planetCount> times {};
+        bool operator==(const PhaseKey&) const = default;
+    };
+    std::optional<PhaseKey> m_phaseKey;
+
     std::function<void()> m_onTapSun;
     std::function<void(Planet)> m_onTapPlanet;
     std::optional<SolarSystemObject> m_pressed;
     bool m_pressedInside = false;
+    bool m_paintsField = false;
     std::optional<SolarSystemObject> m_focusBody;
 };
 

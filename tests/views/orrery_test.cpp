@@ -1,3 +1,4 @@
+#include "model/orbit.h"
 #include "strings/stringtable.h"
 #include "support/picturematch.h"
 #include "support/scopedenv.h"
@@ -77,17 +78,20 @@ namespace {
             RingCase { "NegativeDiameter", { .diameter = -400 }, 8, std::vector<double>(8, 0.0), 8, 8 }),
         [](const auto& info) { return info.param.name; });
 
-    // The orrery painted on black, its D × D square's corner `offset` logical pixels past the margin.
-    QImage paint(const OrreryLayout& layout, qreal ratio, bool cacheRings, QPointF offset)
+    // The orrery painted on black, its D × D square's corner `offset` logical pixels past the margin: over an image
+    // filled with black, or with the black field painted by the orrery itself over an image of another colour.
+    QImage paint(const OrreryLayout& layout, qreal ratio, bool cacheRings, QPointF offset, bool paintsField = false)
     {
         QImage image(
             QSize(1, 1) * std::ceil((layout.bounds().width() + 1) * ratio), QImage::Format_ARGB32_Premultiplied);
         image.setDevicePixelRatio(ratio);
-        image.fill(Qt::black);
+        image.fill(paintsField ? Qt::darkBlue : Qt::black);
         QPainter painter(&image);
         painter.translate(QPointF(layout.margin, layout.margin) + offset);
         OrreryPaintOptions options;
         options.cacheRings = cacheRings;
+        if (paintsField)
+            options.field = Qt::black;
         paintOrrery(painter, layout, options);
         painter.end();
         return image;
@@ -126,6 +130,8 @@ namespace {
             EXPECT_LE((found - expected.center()).manhattanLength(), 1 / ratio) << slot.index;
         }
         EXPECT_TRUE(paint(layout, ratio, true, offset) == image) << "the cached ring layer changes pixels";
+        EXPECT_TRUE(paint(layout, ratio, false, offset, true) == image) << "the field, rings stroked";
+        EXPECT_TRUE(paint(layout, ratio, true, offset, true) == image) << "the field and rings in one layer";
     }
 
     INSTANTIATE_TEST_SUITE_P(DeviceRatios, OrreryPainting, ::testing::Values(1.0, 1.5, 2.0));
@@ -381,14 +387,38 @@ namespace {
             EXPECT_EQ(shown()[k].centre, end[k].centre) << k;
     }
 
+    // Half-second ticks until Mercury has moved on twice, then a change of zone alone: after every one the planets
+    // stand exactly where the orbital model puts them, though most ticks leave the view computing no angle at all.
+    TEST_F(ViewTest, EveryTickLeavesThePlanetsWhereTheModelPutsThem)
+    {
+        const auto expectModel = [&](double date) {
+            for (const OrrerySlot& slot : shown())
+                ASSERT_EQ(slot.nu, orbitalAngle(slot.planet, date, presetPeriod, slot.ringRadius))
+                    << indexOf(slot.planet) << " at " << date - start2024 << " s";
+        };
+        double date = start2024;
+        int moves = 0;
+        for (int step = 0; moves < 2 && step < 100'000; ++step) {
+            const double before = shown().back().nu; // Mercury, the innermost
+            date += 0.5;
+            view.setDate(date);
+            ASSERT_NO_FATAL_FAILURE(expectModel(date));
+            moves += shown().back().nu != before ? 1 : 0;
+        }
+        EXPECT_EQ(moves, 2);
+        env.set("TZ", "Asia/Tokyo");
+        view.setDate(date);
+        expectModel(date);
+    }
+
     // The view repainted only where it asks to be, frame after frame of a top-speed glide and rectangle by rectangle,
     // leaves the same pixels as a full repaint of each frame: nothing of a planet's old place stays behind, and no
     // pixel of the dirty region is painted twice or missed, at any pixel ratio; nor of the focus mark around the
     // planet that has the keyboard's focus.
-    class PartialRepaint : public ViewTest, public ::testing::WithParamInterface<std::tuple<double, bool>> {
+    class PartialRepaint : public ViewTest, public ::testing::WithParamInterface<std::tuple<double, bool, bool>> {
     protected:
-        // The view's picture as a window's backing store holds it: `region` filled with the field's black and
-        // repainted, over `base`.
+        // The view's picture as a window's backing store holds it: `region` repainted over `base`, filled with the
+        // field's black first unless the view paints its field itself.
         QImage render(QImage base, const QRegion& region)
         {
             base.setDevicePixelRatio(std::get<0>(GetParam()));
@@ -435,8 +465,9 @@ namespace {
 
     TEST_P(PartialRepaint, LeavesTheFullRepaintsPixels)
     {
-        const auto [ratio, focused] = GetParam();
+        const auto [ratio, focused, paintsField] = GetParam();
         view.setPalette(blackFieldPalette(view.palette()));
+        view.setPaintsField(paintsField);
         view.setShowPluto(true);
         if (focused) {
             view.setOnTapSun([] {});
@@ -487,8 +518,8 @@ namespace {
         EXPECT_EQ(split, steps); // through several rectangles
     }
 
-    INSTANTIATE_TEST_SUITE_P(
-        DeviceRatios, PartialRepaint, ::testing::Combine(::testing::Values(1.0, 1.5, 2.0), ::testing::Bool()));
+    INSTANTIATE_TEST_SUITE_P(DeviceRatios, PartialRepaint,
+        ::testing::Combine(::testing::Values(1.0, 1.5, 2.0), ::testing::Bool(), ::testing::Bool()));
 
 } // namespace
 } // namespace heliora
