@@ -4,12 +4,15 @@
 
 #include <QAbstractButton>
 #include <QApplication>
+#include <QIconEngine>
 #include <QPainter>
 #include <QPainterPath>
+#include <QPointer>
 #include <QStyleFactory>
 #include <QStyleOption>
 
 #include <algorithm>
+#include <optional>
 
 namespace heliora {
 
@@ -67,6 +70,65 @@ namespace {
         return horizontal ? QRect(groove.x() + start, groove.y(), length, groove.height())
                           : QRect(groove.x(), groove.y() + start, groove.width(), length);
     }
+
+    // A standard icon that the base style makes when it is first drawn, measured or asked about. Every menu bar
+    // and toolbar gets a hidden extension button for the items that do not fit, and the base style loads its
+    // icon from PNG files through Qt's image readers, which load every image-format plug-in to ask it first: four
+    // libraries and 3 ms of Heliora's start-up, for a button that Heliora's bars, which always fit, never show.
+    class DeferredStandardIcon : public QIconEngine {
+    public:
+        DeferredStandardIcon(const QStyle* base, QStyle::StandardPixmap which, Qt::LayoutDirection direction)
+            : m_base(const_cast<QStyle*>(base))
+            , m_which(which)
+            , m_direction(direction)
+        {
+        }
+
+        void paint(QPainter* painter, const QRect& rect, QIcon::Mode mode, QIcon::State state) override
+        {
+            icon().paint(painter, rect, Qt::AlignCenter, mode, state);
+        }
+        QSize actualSize(const QSize& size, QIcon::Mode mode, QIcon::State state) override
+        {
+            return icon().actualSize(size, mode, state);
+        }
+        QPixmap pixmap(const QSize& size, QIcon::Mode mode, QIcon::State state) override
+        {
+            return icon().pixmap(size, 1.0, mode, state);
+        }
+        QPixmap scaledPixmap(const QSize& size, QIcon::Mode mode, QIcon::State state, qreal scale) override
+        {
+            return icon().pixmap((QSizeF(size) / scale).toSize(), scale, mode, state);
+        }
+        QList<QSize> availableSizes(QIcon::Mode mode, QIcon::State state) override
+        {
+            return icon().availableSizes(mode, state);
+        }
+        QString iconName() override { return icon().name(); }
+        bool isNull() override { return icon().isNull(); }
+        QIconEngine* clone() const override
+        {
+            auto* copy = new DeferredStandardIcon(m_base, m_which, m_direction);
+            copy->m_icon = m_icon;
+            return copy;
+        }
+
+    private:
+        const QIcon& icon()
+        {
+            if (!m_icon) {
+                QStyleOption option;
+                option.direction = m_direction;
+                m_icon = m_base ? m_base->standardIcon(m_which, &option) : QIcon();
+            }
+            return *m_icon;
+        }
+
+        QPointer<QStyle> m_base; // owned by the proxy style; an icon that outlives it draws nothing
+        QStyle::StandardPixmap m_which;
+        Qt::LayoutDirection m_direction;
+        std::optional<QIcon> m_icon;
+    };
 
 } // namespace
 
@@ -154,6 +216,15 @@ void HelioraStyle::drawComplexControl(
     };
     if (!drawWithoutFocus<QStyleOptionToolButton>(option, draw))
         draw(option);
+}
+
+QIcon HelioraStyle::standardIcon(StandardPixmap icon, const QStyleOption* option, const QWidget* widget) const
+{
+    if (icon != SP_ToolBarHorizontalExtensionButton && icon != SP_ToolBarVerticalExtensionButton)
+        return QProxyStyle::standardIcon(icon, option, widget);
+    // The base style picks the arrow by the option's direction, or the application's without an option.
+    const Qt::LayoutDirection direction = option ? option->direction : QGuiApplication::layoutDirection();
+    return QIcon(new DeferredStandardIcon(baseStyle(), icon, direction));
 }
 
 void HelioraStyle::drawScrollBar(const QStyleOptionSlider& bar, QPainter* painter) const

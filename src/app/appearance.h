@@ -30,6 +30,10 @@ public:
         const QWidget* widget = nullptr) const override;
     void drawComplexControl(ComplexControl control, const QStyleOptionComplex* option, QPainter* painter,
         const QWidget* widget = nullptr) const override;
+    /// The base style's icons, except that a bar's extension button gets its icon only when the icon is first
+    /// drawn or measured.
+    QIcon standardIcon(
+        StandardPixmap icon, const QStyleOption* option = nullptr, const QWidget* widget = nullptr) const override;
 
 private:
     void drawScrollBar(const QStyleOptionSlider& bar, QPainter* painter) const;

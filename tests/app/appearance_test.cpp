@@ -47,5 +47,21 @@ namespace {
     INSTANTIATE_TEST_SUITE_P(Buttons, FocusFrame, ::testing::Values(QStyle::CE_PushButton, QStyle::CE_CheckBox),
         [](const auto& info) { return std::string(info.param == QStyle::CE_CheckBox ? "CheckBox" : "PushButton"); });
 
+    // The extension buttons' icons come late, and the same as the base style's.
+    TEST(HelioraStyle, BarExtensionIconsAreTheBaseStylesIcons)
+    {
+        HelioraStyle heliora;
+        const std::unique_ptr<QStyle> fusion(QStyleFactory::create(QStringLiteral("Fusion")));
+        for (const auto which :
+            { QStyle::SP_ToolBarHorizontalExtensionButton, QStyle::SP_ToolBarVerticalExtensionButton }) {
+            const QIcon late = heliora.standardIcon(which);
+            const QIcon early = fusion->standardIcon(which);
+            ASSERT_FALSE(late.isNull());
+            EXPECT_EQ(late.availableSizes(), early.availableSizes());
+            for (const qreal ratio : { 1.0, 2.0 })
+                EXPECT_EQ(late.pixmap(QSize(16, 16), ratio).toImage(), early.pixmap(QSize(16, 16), ratio).toImage());
+        }
+    }
+
 } // namespace
 } // namespace heliora

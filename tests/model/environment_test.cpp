@@ -4,6 +4,12 @@
 
 #include <gtest/gtest.h>
 
+#include <set>
+#include <string>
+#include <vector>
+
+#include <unicode/uloc.h>
+
 namespace heliora {
 namespace {
 
@@ -26,6 +32,25 @@ namespace {
             PosixCase { "de_DE@euro", "de_DE" }, PosixCase { "C", "en_US_POSIX" }, PosixCase { "POSIX", "en_US_POSIX" },
             PosixCase { "C.UTF-8", "en_US_POSIX" }, PosixCase { "", "en_US_POSIX" },
             PosixCase { "xx_YY.UTF-8", "en_US" }));
+
+    // A language counts as known when one of ICU's available locales speaks it, whichever way that is looked up:
+    // every language that ICU has a code for, old codes that it renames, and no language at all.
+    TEST(Environment, LanguageIsKnownExactlyWhenAnAvailableLocaleSpeaksIt)
+    {
+        int32_t count = 0;
+        const icu::Locale* available = icu::Locale::getAvailableLocales(count);
+        std::set<std::string> spoken;
+        for (int32_t i = 0; i < count; ++i)
+            spoken.insert(available[i].getLanguage());
+        std::vector<std::string> codes { "iw", "sh", "und", "_DE", "und_DE", "x" };
+        for (const char* const* code = uloc_getISOLanguages(); *code; ++code)
+            codes.emplace_back(*code);
+        for (const std::string& code : codes) {
+            const icu::Locale canonical = icu::Locale::createCanonical(code.c_str());
+            const char* expected = spoken.count(canonical.getLanguage()) ? canonical.getName() : "en_US";
+            EXPECT_STREQ(localeFromPosixName(code).getName(), expected) << code;
+        }
+    }
 
     TEST(Environment, EachKindOfLocaleReadsItsOwnVariables)
     {
