@@ -62,17 +62,17 @@ void WallClockAlarm::arm(double date)
         disarm();
         return;
     }
-    itimerspec spec {};
-    spec.it_value = timespecOf(date);
-    m_armed = ::timerfd_settime(m_fd, TFD_TIMER_ABSTIME | TFD_TIMER_CANCEL_ON_SET, &spec, nullptr) == 0;
+    itimerspec expiry {};
+    expiry.it_value = timespecOf(date);
+    m_armed = ::timerfd_settime(m_fd, TFD_TIMER_ABSTIME | TFD_TIMER_CANCEL_ON_SET, &expiry, nullptr) == 0;
 }
 
 void WallClockAlarm::disarm()
 {
     if (m_fd < 0)
         return;
-    itimerspec spec {};
-    ::timerfd_settime(m_fd, 0, &spec, nullptr);
+    itimerspec never {}; // a zero expiry disarms the timer
+    ::timerfd_settime(m_fd, 0, &never, nullptr);
     m_armed = false;
 }
 
