@@ -1,10 +1,13 @@
 #include "app/launchmessage.h"
 
+#include "support/rows.h"
+
 #include <gtest/gtest.h>
 
 namespace heliora {
 namespace {
 
+    using test::PrintTo;
     using State = LaunchMessageState;
 
     const QByteArray header("heliora-launch/1\0", 17);
@@ -43,8 +46,6 @@ namespace {
         State state;
     };
 
-    void PrintTo(const BadCase& c, std::ostream* os) { *os << c.name; }
-
     class HostileBytes : public ::testing::TestWithParam<BadCase> { };
 
     TEST_P(HostileBytes, GivesNothing)
@@ -79,7 +80,7 @@ namespace {
                 header + "a" + QByteArray(maxLaunchMessageBytes - header.size() - 2, 'x') + bytes("\0\0", 2),
                 State::malformed },
             BadCase { "HugeAndUnended", header + "a" + QByteArray(1 << 20, 'x'), State::malformed }),
-        [](const auto& info) { return std::string(info.param.name); });
+        test::rowName);
 
     TEST(LaunchMessage, TheLongestMessageIsTakenAndOneMoreByteIsNot)
     {

@@ -3,6 +3,7 @@
 
 #include "app/linkrouter.h"
 
+#include "support/rows.h"
 #include "support/scopedenv.h"
 
 #include <QFile>
@@ -22,6 +23,7 @@
 namespace heliora {
 namespace {
 
+    using test::PrintTo;
     using namespace std::chrono_literals;
 
     const QByteArray validMessage
@@ -128,8 +130,6 @@ namespace {
         QByteArray bytes;
     };
 
-    void PrintTo(const HostileCase& c, std::ostream* os) { *os << c.name; }
-
     class HostileClient : public Router, public ::testing::WithParamInterface<HostileCase> { };
 
     TEST_P(HostileClient, IsDroppedUnansweredAndChangesNothing)
@@ -157,7 +157,7 @@ namespace {
             HostileCase { "MessageThenMore", validMessage + validMessage },
             HostileCase { "PartialThenSilent", validMessage.first(validMessage.size() - 1) },
             HostileCase { "Silent", {} }, HostileCase { "HeaderOnly", validMessage.first(17) }),
-        [](const auto& info) { return std::string(info.param.name); });
+        test::rowName);
 
     TEST_F(Router, AFloodOfSilentClientsStaysBoundedAndThenMakesRoom)
     {

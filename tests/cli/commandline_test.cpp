@@ -5,6 +5,7 @@
 
 #include "cli/errorline.h"
 #include "cli/usage.h"
+#include "support/rows.h"
 
 #include <QJsonDocument>
 #include <QJsonObject>
@@ -14,6 +15,7 @@
 namespace heliora::cli {
 namespace {
 
+    using test::PrintTo;
     using test::runInProcess;
 
     struct ErrorCase {
@@ -23,8 +25,6 @@ namespace {
         QString prefix; ///< the start of the line, through the command
         QStringList fragments; ///< what the rest must say: what is wrong, what is accepted, the input
     };
-
-    void PrintTo(const ErrorCase& c, std::ostream* os) { *os << c.name; }
 
     class ErrorLines : public ::testing::TestWithParam<ErrorCase> { };
 
@@ -87,7 +87,7 @@ namespace {
                 { "(got \"x\")" } },
             ErrorCase {
                 "NotUtf8", { "facts", "sun", "\xff\xfe" }, 2, QStringLiteral("heliora-cli: facts: "), { "UTF-8" } }),
-        [](const auto& info) { return std::string(info.param.name); });
+        test::rowName);
 
     // Text that reaches a message without quoting (a library's or the system's error text) cannot break the line.
     TEST(ErrorLine, StaysOneLineWhateverTheMessageHolds)

@@ -1,5 +1,6 @@
 #include "clock/calendarday.h"
 
+#include "support/rows.h"
 #include "support/utcseconds.h"
 #include "support/zone.h"
 
@@ -10,6 +11,7 @@
 namespace heliora {
 namespace {
 
+    using test::PrintTo;
     using test::utcSeconds;
     using test::zone;
     const std::nullopt_t none = std::nullopt;
@@ -80,8 +82,7 @@ namespace {
     };
     // clang-format on
 
-    INSTANTIATE_TEST_SUITE_P(
-        Table, CalendarDays, ::testing::ValuesIn(days), [](const auto& info) { return std::string(info.param.name); });
+    INSTANTIATE_TEST_SUITE_P(Table, CalendarDays, ::testing::ValuesIn(days), test::rowName);
 
 } // namespace
 } // namespace heliora

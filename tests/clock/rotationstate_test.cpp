@@ -1,5 +1,6 @@
 #include "clock/appstate.h"
 #include "clock/currentdate.h"
+#include "support/rows.h"
 
 #include <gtest/gtest.h>
 
@@ -11,6 +12,7 @@
 namespace heliora {
 namespace {
 
+    using test::PrintTo;
     using enum SpeedType;
     constexpr SpeedType slowest = backwardExtraExtraExtraExtraHigh;
     constexpr SpeedType fastest = forwardExtraExtraExtraExtraHigh;
@@ -119,8 +121,7 @@ namespace {
     };
     // clang-format on
 
-    INSTANTIATE_TEST_SUITE_P(
-        Table, Clock, ::testing::ValuesIn(steps), [](const auto& info) { return std::string(info.param.name); });
+    INSTANTIATE_TEST_SUITE_P(Table, Clock, ::testing::ValuesIn(steps), test::rowName);
 
     TEST(Clock, StartsNowPlayingAtNormalSpeed)
     {

@@ -2,6 +2,7 @@
 // seeded fuzzing of whole files, and QSettings as the judge of compatibility.
 
 #include "settings/settingstext.h"
+#include "support/rows.h"
 
 #include <gtest/gtest.h>
 
@@ -15,6 +16,7 @@
 namespace heliora {
 namespace {
 
+    using test::PrintTo;
     using namespace std::string_literals;
 
     // A value of nested @Variant(...) lists as deep as the one that overflowed QSettings' stack.
@@ -27,8 +29,6 @@ namespace {
         bool value; // what `before` reads as; then the value written
         std::string after = {}; // what writing `value` makes of `before`
     };
-
-    void PrintTo(const Case& c, std::ostream* os) { *os << c.name; }
 
     class ReadSettings : public ::testing::TestWithParam<Case> { };
 
@@ -61,7 +61,7 @@ namespace {
             Case { "NulByte", "[General]\nshow_pluto=true\nx=\0\n"s, false },
             Case { "PastTheLimit", "show_pluto=true\n;" + std::string(largestSettingsFile, 'x'), false },
             Case { "NotUtf8", "[General]\n\xff\xfe=\xc3\x28\nshow_pluto=true\n", true }),
-        [](const auto& info) { return std::string(info.param.name); });
+        test::rowName);
 
     class WriteSettings : public ::testing::TestWithParam<Case> { };
 
@@ -89,7 +89,7 @@ namespace {
             Case { "ByteOrderMarkKept", "\xEF\xBB\xBF[x]\n", true, "\xEF\xBB\xBF[General]\nshow_pluto=true\n\n[x]\n" },
             Case { "ForeignLinesKept", "%U0444=1\n\xd0\xba=\xff\nc\\\\d=2\nv=@Variant(\\0\\x7f)\nshow_pluto=false\n",
                 true, "%U0444=1\n\xd0\xba=\xff\nc\\\\d=2\nv=@Variant(\\0\\x7f)\nshow_pluto=true\n" }),
-        [](const auto& info) { return std::string(info.param.name); });
+        test::rowName);
 
     TEST(WriteSettings, RefusesWhatTheReaderRejects)
     {

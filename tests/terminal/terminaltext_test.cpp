@@ -1,5 +1,6 @@
 // Text fit for one line of a terminal message: what heliora, heliora-cli and the settings store echo.
 
+#include "support/rows.h"
 #include "terminal/terminaltext.h"
 
 #include <gtest/gtest.h>
@@ -7,13 +8,13 @@
 namespace heliora {
 namespace {
 
+    using test::PrintTo;
+
     struct QuoteCase {
         const char* name;
         QString input;
         QString expected;
     };
-
-    void PrintTo(const QuoteCase& c, std::ostream* os) { *os << c.name; }
 
     class Quoting : public ::testing::TestWithParam<QuoteCase> { };
 
@@ -49,7 +50,7 @@ namespace {
             // A character outside the first plane is one character, however many UTF-16 units it takes.
             QuoteCase { "CutCountsCharacters", QString::fromUtf16(u"\U0001F30D").repeated(101),
                 QLatin1Char('"') + QString::fromUtf16(u"\U0001F30D").repeated(100) + "\"..." }),
-        [](const auto& info) { return std::string(info.param.name); });
+        test::rowName);
 
     // The escapes without quotes, for message text that is not an echo: nothing is cut, quotes stay.
     TEST(EscapedForTerminal, EscapesOnlyWhatATerminalWouldActOn)

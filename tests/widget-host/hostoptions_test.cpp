@@ -1,11 +1,15 @@
 #include "widget-host/hostoptions.h"
 
+#include "support/rows.h"
+
 #include <gtest/gtest.h>
 
 #include <string>
 
 namespace heliora::host {
 namespace {
+
+    using test::PrintTo;
 
     TEST(HostOptions, ReadsASnapshotRequest)
     {
@@ -40,8 +44,6 @@ namespace {
         QStringList arguments;
     };
 
-    void PrintTo(const BadLine& c, std::ostream* os) { *os << c.name; }
-
     class BadCommandLine : public ::testing::TestWithParam<BadLine> { };
 
     // Each mistake gives one line that says what is wrong, and no options.
@@ -64,7 +66,7 @@ namespace {
             BadLine { "DateWithoutSnapshot", { "--gallery", "--date", "@0" } },
             BadLine { "TwoCommands", { "--gallery", "--timeline", "SolarSystemWidget", "small" } },
             BadLine { "StrayArgument", { "SolarSystemWidget" } }),
-        [](const auto& info) { return info.param.name; });
+        test::rowName);
 
 } // namespace
 } // namespace heliora::host

@@ -1,5 +1,7 @@
 #include "widget-host/pluginlocator.h"
 
+#include "support/rows.h"
+
 #include <QFile>
 #include <QTemporaryDir>
 
@@ -7,6 +9,8 @@
 
 namespace heliora::host {
 namespace {
+
+    using test::PrintTo;
 
     // The override alone when set; else installed, then the build tree (when given).
     TEST(ExtensionCandidates, ComeInTheirOrder)
@@ -29,8 +33,6 @@ namespace {
         bool loads;
         QString errorPart;
     };
-
-    void PrintTo(const LoadCase& c, std::ostream* os) { *os << c.name; }
 
     class LoadExtension : public ::testing::TestWithParam<LoadCase> { };
 
@@ -60,7 +62,7 @@ namespace {
             LoadCase { "Nothing", {}, false, "no place" },
             LoadCase { "NotAPlugin", { "@TEXT@", HELIORA_EXTENSION_PATH }, false, "not a Qt plug-in" },
             LoadCase { "OtherInterface", { HELIORA_OTHER_PLUGIN_PATH }, false, "app.heliora.test.Other/1" }),
-        [](const auto& info) { return info.param.name; });
+        test::rowName);
 
 } // namespace
 } // namespace heliora::host

@@ -1,6 +1,7 @@
 // heliora-widgets run as a program, as users, scripts and the Plasma applets run it.
 
 #include "ringcount.h"
+#include "support/rows.h"
 #include "support/runcli.h"
 
 #include <QFile>
@@ -16,6 +17,7 @@ namespace heliora {
 namespace {
 
     using test::CliResult;
+    using test::PrintTo;
 
     // Runs the host without a display, with a configuration folder of its own and the zone pinned to UTC.
     CliResult runHost(const QStringList& arguments, const QTemporaryDir& folder, const QString& extension = {})
@@ -33,8 +35,6 @@ namespace {
         int status;
         QString extension = {};
     };
-
-    void PrintTo(const RefusalCase& c, std::ostream* os) { *os << c.name; }
 
     class Refusal : public ::testing::TestWithParam<RefusalCase> { };
 
@@ -59,7 +59,7 @@ namespace {
             RefusalCase {
                 "IncompatibleExtension", { "--timeline", "SolarSystemWidget", "small" }, 1, HELIORA_OTHER_PLUGIN_PATH },
             RefusalCase { "AutostartWithNothingPlaced", { "--autostart" }, 0 }),
-        [](const auto& info) { return info.param.name; });
+        test::rowName);
 
     TEST(Program, TimelineIsOneEntryAndAQuarterOfAnHour)
     {
@@ -86,8 +86,6 @@ namespace {
         QPointF orreryCentre; // in points
         double radius; // of the outer ring, in points
     };
-
-    void PrintTo(const SnapshotCase& c, std::ostream* os) { *os << c.name; }
 
     class Snapshot : public ::testing::TestWithParam<SnapshotCase> { };
 
@@ -129,8 +127,7 @@ namespace {
     };
     // clang-format on
 
-    INSTANTIATE_TEST_SUITE_P(
-        Table, Snapshot, ::testing::ValuesIn(snapshots), [](const auto& info) { return std::string(info.param.name); });
+    INSTANTIATE_TEST_SUITE_P(Table, Snapshot, ::testing::ValuesIn(snapshots), test::rowName);
 
 } // namespace
 } // namespace heliora

@@ -1,3 +1,4 @@
+#include "support/rows.h"
 #include "widget-host/reloadschedule.h"
 #include "widget-host/wallclockalarm.h"
 
@@ -10,6 +11,8 @@
 
 namespace heliora::host {
 namespace {
+
+    using test::PrintTo;
 
     TEST(ReloadSchedule, WaitsForTheEarliestDate)
     {
@@ -35,8 +38,6 @@ namespace {
         std::optional<double> expected;
     };
 
-    void PrintTo(const GuardCase& c, std::ostream* os) { *os << c.name; }
-
     class ReloadGuard : public ::testing::TestWithParam<GuardCase> { };
 
     // A reload date that would keep the host busy is moved to a few seconds on; one that is no date ends reloads.
@@ -53,7 +54,7 @@ namespace {
             GuardCase { "Past", 100, 50, 100 + ReloadSchedule::minimumGap },
             GuardCase { "NotFinite", 100, std::nan(""), std::nullopt },
             GuardCase { "Infinite", 100, INFINITY, std::nullopt }),
-        [](const auto& info) { return info.param.name; });
+        test::rowName);
 
     double wallNow()
     {

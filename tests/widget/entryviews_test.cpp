@@ -1,6 +1,7 @@
 #include "widget/entryviews.h"
 #include "widget/widgetbundle.h"
 
+#include "support/rows.h"
 #include "views/solarsystemview.h"
 #include "views/theme.h"
 
@@ -13,6 +14,8 @@
 
 namespace heliora {
 namespace {
+
+    using test::PrintTo;
 
     const HelioraWidgetBundle bundle { [] { return 1.7e9; } };
 
@@ -41,8 +44,6 @@ namespace {
         QSizeF size;
         double diameter;
     };
-
-    void PrintTo(const GeometryCase& c, std::ostream* os) { *os << c.name; }
 
     class EntryViewGeometry : public ::testing::TestWithParam<GeometryCase> { };
 
@@ -76,7 +77,7 @@ namespace {
             GeometryCase { "WideLarge", "SolarSystemWidget", { 600, 379 }, 0.88 * 379 },
             GeometryCase { "NoHeight", "SolarSystemWidget", { 169, 0 }, 0 },
             GeometryCase { "NegativeHeight", "SolarSystemWidget", { 169, -50 }, 0 }),
-        [](const auto& info) { return info.param.name; });
+        test::rowName);
 
     // The list sits 22 to the right of the orrery's square, and the pair is centred across the widget.
     TEST(EntryViews, PlanetsListStandsBesideTheOrrery)

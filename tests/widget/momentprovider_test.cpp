@@ -1,5 +1,6 @@
 #include "widget/momentprovider.h"
 
+#include "support/rows.h"
 #include "support/scopedenv.h"
 #include "support/utcseconds.h"
 
@@ -11,6 +12,7 @@
 namespace heliora {
 namespace {
 
+    using test::PrintTo;
     using test::utcSeconds;
     using widgetkit::Timeline;
     using widgetkit::TimelineContext;
@@ -35,8 +37,6 @@ namespace {
         double request;
         double expected;
     };
-
-    void PrintTo(const ReloadCase& c, std::ostream* os) { *os << c.name; }
 
     class Reload : public ::testing::TestWithParam<ReloadCase> { };
 
@@ -65,7 +65,7 @@ namespace {
             ReloadCase { "GregorianReform", "UTC", "en_US.UTF-8", utcSeconds(1582, 10, 14, 23, 50),
                 utcSeconds(1582, 10, 15, 0, 5) },
             ReloadCase { "BeyondTheCalendar", "UTC", "en_US.UTF-8", farFuture, farFuture }),
-        [](const auto& info) { return info.param.name; });
+        test::rowName);
 
     // The three requests give the same entry apart from the instant: each reads the clock once, when it is made, and
     // the timeline reads it again for its reload.
