@@ -1,5 +1,8 @@
 #include "app/screenshot.h"
 
+#include "support/files.h"
+#include "support/rows.h"
+
 #include <QDir>
 #include <QFile>
 #include <QImage>
@@ -13,6 +16,8 @@
 namespace heliora {
 namespace {
 
+    using test::PrintTo;
+
     // What `path` is made into before it is offered as a screenshot's file.
     enum class Made { nothing, file, folder, fifo, linkToFile, linkToNothing };
 
@@ -22,8 +27,6 @@ namespace {
         Made made;
         QString problem; // empty: accepted
     };
-
-    void PrintTo(const TargetCase& c, std::ostream* os) { *os << c.name; }
 
     class ScreenshotTarget : public ::testing::TestWithParam<TargetCase> { };
 
@@ -79,16 +82,13 @@ namespace {
                 QStringLiteral("--screenshot: \"PATH\" is a link to nothing") },
             TargetCase { "NoSuffix", "picture", Made::nothing, noFormat },
             TargetCase { "UnknownFormat", "picture.txt", Made::nothing, noFormat }),
-        [](const auto& info) { return std::string(info.param.name); });
+        test::rowName);
 
     TEST(WriteScreenshot, ReplacesTheFileWithTheWholePicture)
     {
         QTemporaryDir dir;
         const QString path = dir.filePath(QStringLiteral("window.png"));
-        QFile old(path);
-        ASSERT_TRUE(old.open(QIODevice::WriteOnly));
-        old.write(QByteArray(100'000, 'x')); // longer than the picture: nothing of it may remain
-        old.close();
+        ASSERT_TRUE(test::writeFile(path, QByteArray(100'000, 'x'))); // longer than the picture: nothing may remain
 
         QLabel window(QStringLiteral("Heliora"));
         window.setAutoFillBackground(true);
@@ -97,7 +97,7 @@ namespace {
         const QImage picture(path);
         EXPECT_EQ(picture.size(), QSize(120, 80));
         EXPECT_EQ(picture.pixelColor(1, 1), window.palette().color(QPalette::Window));
-        EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files), QStringList { QStringLiteral("window.png") });
+        EXPECT_EQ(test::entriesOf(dir.path()), QStringList { QStringLiteral("window.png") });
     }
 
     TEST(WriteScreenshot, FailsWithoutLeavingAnything)
@@ -106,7 +106,7 @@ namespace {
         QLabel window(QStringLiteral("Heliora"));
         window.resize(120, 80);
         EXPECT_FALSE(writeScreenshot(&window, dir.filePath(QStringLiteral("missing/window.png"))));
-        EXPECT_TRUE(QDir(dir.path()).entryList(QDir::AllEntries | QDir::NoDotAndDotDot).isEmpty());
+        EXPECT_TRUE(test::entriesOf(dir.path()).isEmpty());
     }
 
 } // namespace

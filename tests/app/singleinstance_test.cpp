@@ -1,6 +1,8 @@
 #include "app/singleinstance.h"
 
 #include "app/launchmessage.h"
+#include "support/files.h"
+#include "support/rows.h"
 #include "support/scopedenv.h"
 
 #include <QDir>
@@ -22,6 +24,7 @@
 namespace heliora {
 namespace {
 
+    using test::PrintTo;
     using namespace std::chrono_literals;
     using Outcome = InstanceClaim::Outcome;
 
@@ -58,8 +61,6 @@ namespace {
         const char* sameAs; // nullptr: differs from ":7"
     };
 
-    void PrintTo(const DisplayCase& c, std::ostream* os) { *os << c.name; }
-
     class Displays : public Address, public ::testing::WithParamInterface<DisplayCase> { };
 
     TEST_P(Displays, GiveOneAddressPerDisplay)
@@ -85,7 +86,7 @@ namespace {
             DisplayCase { "NoDisplay", nullptr, nullptr, "app.heliora.Heliora.none.socket" },
             DisplayCase { "PathAsDisplay", "/tmp/../../etc/passwd:0", nullptr, nullptr },
             DisplayCase { "WaylandPath", ":7", "/run/user/1000/wayland-1", nullptr }),
-        [](const auto& info) { return std::string(info.param.name); });
+        test::rowName);
 
     TEST_F(Address, FallsBackToAPrivateFolderInTheTemporaryFolder)
     {
@@ -173,15 +174,11 @@ namespace {
 
     TEST_F(Claim, LeavesWhatIsNotASocketAndGoesAlone)
     {
-        QFile file(at.socketPath);
-        ASSERT_TRUE(file.open(QIODevice::WriteOnly));
-        file.write("someone's notes");
-        file.close();
+        ASSERT_TRUE(test::writeFile(at.socketPath, "someone's notes"));
         const InstanceClaim claim = claimInstance(at);
         EXPECT_EQ(claim.outcome, Outcome::alone);
         EXPECT_TRUE(claim.problem.contains(QStringLiteral("is not a socket"))) << claim.problem.toStdString();
-        ASSERT_TRUE(file.open(QIODevice::ReadOnly));
-        EXPECT_EQ(file.readAll(), QByteArray("someone's notes"));
+        EXPECT_EQ(test::readFile(at.socketPath), "someone's notes");
     }
 
     TEST_F(Claim, AFifoInPlaceOfTheLockDoesNotBlock)
@@ -228,8 +225,6 @@ namespace {
         HandOver expected;
     };
 
-    void PrintTo(const HandOverCase& c, std::ostream* os) { *os << c.name; }
-
     class HandOvers : public Claim, public ::testing::WithParamInterface<HandOverCase> { };
 
     TEST_P(HandOvers, ReadTheAnswer)
@@ -265,7 +260,7 @@ namespace {
             HandOverCase { "OtherAnswer", "no\n", true, 10s, HandOver::closed },
             HandOverCase { "HalfAnAnswer", "o", true, 10s, HandOver::closed },
             HandOverCase { "Silent", {}, false, 50ms, HandOver::noAnswer }),
-        [](const auto& info) { return std::string(info.param.name); });
+        test::rowName);
 
     TEST(StartupToken, ComesFromTheLauncherWhenAMessageCanCarryIt)
     {

@@ -1,7 +1,9 @@
 // heliora-cli render: where the bodies go, how large the picture is, and what it refuses to write to.
 
 #include "inprocess.h"
+#include "support/files.h"
 #include "support/picturematch.h"
+#include "support/rows.h"
 #include "support/runcli.h"
 
 #include <QDir>
@@ -24,6 +26,8 @@
 namespace heliora {
 namespace {
 
+    using test::PrintTo;
+
     // Runs heliora-cli with no display at all, as on a build server.
     test::CliResult runCli(const QStringList& arguments, const QString& platform = {})
     {
@@ -31,11 +35,6 @@ namespace {
         if (!platform.isEmpty())
             environment.insert(QStringLiteral("QT_QPA_PLATFORM"), platform);
         return test::runCli(arguments, environment);
-    }
-
-    QStringList entriesOf(const QTemporaryDir& dir)
-    {
-        return QDir(dir.path()).entryList(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::System | QDir::Hidden);
     }
 
     class RenderPlacement : public ::testing::TestWithParam<double> { };
@@ -114,8 +113,6 @@ namespace {
         int status;
     };
 
-    void PrintTo(const RefusalCase& c, std::ostream* os) { *os << c.name; }
-
     class RenderRefusal : public ::testing::TestWithParam<RefusalCase> { };
 
     // Outputs that would block, swallow the picture or are no picture are refused before anything is written, with
@@ -127,12 +124,12 @@ namespace {
         ASSERT_TRUE(QDir(dir.path()).mkdir("folder.svg"));
         ASSERT_TRUE(QFile::link("/dev/full", dir.filePath("full.svg")));
         ASSERT_TRUE(QFile::link("/dev/null", dir.filePath("null.png")));
-        const QStringList before = entriesOf(dir);
+        const QStringList before = test::entriesOf(dir.path());
         const auto result = runCli(QStringList { "render", "-o", dir.filePath(GetParam().output) } + GetParam().extra);
         EXPECT_EQ(result.exitCode, GetParam().status);
         EXPECT_TRUE(result.out.isEmpty());
         EXPECT_TRUE(result.err.startsWith("heliora-cli: render: ") && result.err.count('\n') == 1) << result.err.data();
-        EXPECT_EQ(entriesOf(dir), before);
+        EXPECT_EQ(test::entriesOf(dir.path()), before);
     }
 
     INSTANTIATE_TEST_SUITE_P(Table, RenderRefusal,
@@ -140,7 +137,7 @@ namespace {
             RefusalCase { "LinkToDevFull", "full.svg", {}, 1 }, RefusalCase { "LinkToDevNull", "null.png", {}, 1 },
             RefusalCase { "MissingFolder", "missing/o.png", {}, 1 },
             RefusalCase { "TooManyPixels", "o.png", { "--diameter", "4096", "--scale", "4" }, 2 }),
-        [](const auto& info) { return info.param.name; });
+        test::rowName);
 
     class RenderFullDisk : public ::testing::TestWithParam<const char*> { };
 
@@ -149,11 +146,10 @@ namespace {
     TEST_P(RenderFullDisk, KeepsTheOldFileAndLeavesNoPart)
     {
         QTemporaryDir dir;
-        QFile old(dir.filePath(QStringLiteral("o.") + GetParam()));
-        ASSERT_TRUE(old.open(QIODevice::WriteOnly) && old.write("old") == 3);
-        old.close();
-        const auto result = test::runProgram(QStringLiteral(HELIORA_CLI_PATH),
-            { "render", "--scale", "2", "-o", old.fileName() }, test::environmentWithoutDisplay(), [] {
+        const QString old = dir.filePath(QStringLiteral("o.") + GetParam());
+        ASSERT_TRUE(test::writeFile(old, "old"));
+        const auto result = test::runProgram(QStringLiteral(HELIORA_CLI_PATH), { "render", "--scale", "2", "-o", old },
+            test::environmentWithoutDisplay(), [] {
                 const rlimit small { 16 * 1024, 16 * 1024 };
                 setrlimit(RLIMIT_FSIZE, &small);
                 std::signal(SIGXFSZ, SIG_IGN);
@@ -162,9 +158,8 @@ namespace {
         EXPECT_TRUE(result.out.isEmpty());
         EXPECT_TRUE(result.err.startsWith("heliora-cli: render: cannot write ") && result.err.count('\n') == 1)
             << result.err.data();
-        ASSERT_TRUE(old.open(QIODevice::ReadOnly));
-        EXPECT_EQ(old.readAll(), "old");
-        EXPECT_EQ(entriesOf(dir).size(), 1);
+        EXPECT_EQ(test::readFile(old), "old");
+        EXPECT_EQ(test::entriesOf(dir.path()).size(), 1);
     }
 
     INSTANTIATE_TEST_SUITE_P(Formats, RenderFullDisk, ::testing::Values("png", "svg"));
@@ -180,7 +175,7 @@ namespace {
         EXPECT_TRUE(result.out.isEmpty());
         EXPECT_TRUE(result.err.startsWith("heliora-cli: render: QT_QPA_PLATFORM") && result.err.count('\n') == 1)
             << result.err.constData();
-        EXPECT_TRUE(entriesOf(dir).isEmpty());
+        EXPECT_TRUE(test::entriesOf(dir.path()).isEmpty());
     }
 
     INSTANTIATE_TEST_SUITE_P(Table, RenderPlatform, ::testing::Values("vulcan", "xcb", "wayland"));

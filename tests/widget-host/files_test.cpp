@@ -1,3 +1,5 @@
+#include "support/files.h"
+#include "support/rows.h"
 #include "widget-host/autostart.h"
 #include "widget-host/placedwidgets.h"
 #include "widget-host/timezonesource.h"
@@ -13,6 +15,8 @@
 
 namespace heliora::host {
 namespace {
+
+    using test::PrintTo;
 
     const QList<PlacedWidget> twoWidgets { { "SolarSystemWidget", "small", "DP-1", { 40, -20 } },
         { "FutureWidget", "huge", "", { 0, 0 } } };
@@ -31,8 +35,6 @@ namespace {
         std::string name;
         QByteArray bytes;
     };
-
-    void PrintTo(const HostileCase& c, std::ostream* os) { *os << c.name; }
 
     class HostileFile : public ::testing::TestWithParam<HostileCase> { };
 
@@ -56,7 +58,7 @@ namespace {
                 R"({"version":1,"widgets":[)"
                     + QByteArray(R"({"kind":"a","family":"small","x":0,"y":0},)").repeated(65).chopped(1) + "]}" },
             HostileCase { "DeepNesting", QByteArray(100000, '[') }),
-        [](const auto& info) { return info.param.name; });
+        test::rowName);
 
     // What is not a small regular file reads as unreadable at once: a FIFO does not block the host, a folder or a
     // file past the limit is not read, and a list too long is not written.
@@ -89,9 +91,7 @@ namespace {
         EXPECT_FALSE(entry.isEnabled());
         ASSERT_TRUE(entry.setEnabled(true, QStringLiteral("/opt/h w/heliora-widgets")));
         EXPECT_TRUE(entry.isEnabled());
-        QFile file(entry.path());
-        ASSERT_TRUE(file.open(QIODevice::ReadOnly));
-        const QByteArray text = file.readAll();
+        const QByteArray text = test::readFile(entry.path());
         EXPECT_TRUE(text.contains("\nExec=\"/opt/h w/heliora-widgets\" --autostart\n")) << text.data();
         EXPECT_TRUE(text.contains("\nHidden=false\n"));
         ASSERT_TRUE(entry.setEnabled(false, QStringLiteral("heliora-widgets")));
@@ -103,8 +103,6 @@ namespace {
         QString target; // empty: a regular file, not a link
         QString zone;
     };
-
-    void PrintTo(const LinkCase& c, std::ostream* os) { *os << c.name; }
 
     class LocaltimeLink : public ::testing::TestWithParam<LinkCase> { };
 
@@ -124,7 +122,7 @@ namespace {
             LinkCase { "Posix", "/usr/share/zoneinfo/posix/Asia/Tokyo", "Asia/Tokyo" },
             LinkCase { "NotZoneinfo", "/tmp/Europe/Berlin", "" },
             LinkCase { "Climbing", "/usr/share/zoneinfo/../../../etc/passwd", "" }, LinkCase { "RegularFile", "", "" }),
-        [](const auto& info) { return info.param.name; });
+        test::rowName);
 
 } // namespace
 } // namespace heliora::host
