@@ -22,9 +22,12 @@ namespace {
     struct BodyCase {
         SolarSystemObject object;
         const char* title;
-        std::set<FactRowId> absent;
-        bool retrograde;
-        const char *row, *rowTitle, *value, *secondary; // secondary null: no second line
+        std::set<FactRowId> absent = {};
+        bool retrograde = false;
+        const char* row;
+        const char* rowTitle;
+        const char* value;
+        const char* secondary = nullptr; // no second line
     };
 
     void PrintTo(const BodyCase& c, std::ostream* os) { *os << c.title; }
@@ -107,18 +110,24 @@ namespace {
 
     using enum FactRowId;
 
-    INSTANTIATE_TEST_SUITE_P(Bodies, FactWindow,
-        ::testing::Values(
-            BodyCase { SolarSystemObject::sun(), "Sun",
-                { category, naturalSatellites, orbitalPeriod, maxOrbitalVelocity, minOrbitalVelocity }, false,
-                "min_distance_from_earth", "Min. distance from Earth (10⁶ km)", "147.1", "0.98 AU" },
-            BodyCase { SolarSystemObject::planet(Planet::earth), "Earth",
-                { apparentMagnitude, maxDistanceFromEarth, minDistanceFromEarth }, false, "natural_satellites", "Moons",
-                "1", nullptr },
-            BodyCase { SolarSystemObject::planet(Planet::venus), "Venus", {}, true, "rotation_period",
-                "Rotation period", "-5,832.5 hours", "-244 x Earth" },
-            BodyCase { SolarSystemObject::planet(Planet::mercury), "Mercury", {}, false, "mass", "Mass (10²⁴ kg)",
-                "0.33011", "0.05 x Earth" }),
+    // clang-format off
+    const BodyCase bodies[] = {
+        { .object = SolarSystemObject::sun(), .title = "Sun",
+            .absent = { category, naturalSatellites, orbitalPeriod, maxOrbitalVelocity, minOrbitalVelocity },
+            .row = "min_distance_from_earth", .rowTitle = "Min. distance from Earth (10⁶ km)", .value = "147.1",
+            .secondary = "0.98 AU" },
+        { .object = SolarSystemObject::planet(Planet::earth), .title = "Earth",
+            .absent = { apparentMagnitude, maxDistanceFromEarth, minDistanceFromEarth },
+            .row = "natural_satellites", .rowTitle = "Moons", .value = "1" },
+        { .object = SolarSystemObject::planet(Planet::venus), .title = "Venus", .retrograde = true,
+            .row = "rotation_period", .rowTitle = "Rotation period", .value = "-5,832.5 hours",
+            .secondary = "-244 x Earth" },
+        { .object = SolarSystemObject::planet(Planet::mercury), .title = "Mercury",
+            .row = "mass", .rowTitle = "Mass (10²⁴ kg)", .value = "0.33011", .secondary = "0.05 x Earth" },
+    };
+    // clang-format on
+
+    INSTANTIATE_TEST_SUITE_P(Bodies, FactWindow, ::testing::ValuesIn(bodies),
         [](const auto& info) { return std::string(info.param.title); });
 
 } // namespace

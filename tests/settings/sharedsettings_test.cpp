@@ -7,6 +7,7 @@
 #include "settings/sharedsettings.h"
 
 #include "support/files.h"
+#include "support/rows.h"
 #include "support/scopedenv.h"
 
 #include <gtest/gtest.h>
@@ -28,6 +29,8 @@
 
 namespace heliora {
 namespace {
+
+    using test::PrintTo;
 
     // A hang fails the test (SIGALRM ends the process) instead of stalling the run.
     struct HangGuard {
@@ -82,13 +85,11 @@ namespace {
     struct FileCase {
         const char* name;
         QByteArray contents;
-        bool reads;
-        QByteArray afterWrite; // empty: the write is refused and the file keeps every byte
+        bool reads = false;
+        QByteArray afterWrite = {}; // empty: the write is refused and the file keeps every byte
         const char* error = ""; // in the refusal's line
         QFile::Permissions permissions = QFile::ReadOwner | QFile::WriteOwner | QFile::ReadOther | QFile::WriteOther;
     };
-
-    void PrintTo(const FileCase& c, std::ostream* os) { *os << c.name; }
 
     class SettingsFile : public Settings, public ::testing::WithParamInterface<FileCase> { };
 
@@ -130,20 +131,27 @@ namespace {
         = "; mine\n%U0444=1\n\xd0\xba\xd0\xbb\xd1\x8e\xd1\x87=\xd0\xb4\nc\\\\d=2\nv=@Variant(\\0\\x7f)\n";
     const int limit = int(largestSettingsFile);
 
-    INSTANTIATE_TEST_SUITE_P(Table, SettingsFile,
-        ::testing::Values(FileCase { "NestedVariant", "[General]\na=1\nshow_pluto=" + nested + "\n[x]\nb=2\n", false,
-                              "[General]\na=1\nshow_pluto=true\n[x]\nb=2\n" },
-            FileCase { "ByteOrderMark", "\xEF\xBB\xBF[General]\nshow_pluto=true\n", true,
-                "\xEF\xBB\xBF[General]\nshow_pluto=false\n" },
-            FileCase { "ForeignLines", "[General]\n" + foreign + "show_pluto=TRUE\n[x]\n" + foreign, true,
-                "[General]\n" + foreign + "show_pluto=false\n[x]\n" + foreign },
-            FileCase { "WouldPassTheLimit", ";" + QByteArray(limit - 3, 'x') + "\n", false, "", "larger than 1 MiB" },
-            FileCase { "PastTheLimit", "show_pluto=true\n;" + QByteArray(limit, 'x'), false, "", "larger than 1 MiB" },
-            FileCase { "NulByte", QByteArray("show_pluto=true\n\0\n", 18), false, "", "NUL" },
-            FileCase { "ReadOnly", "show_pluto=true\n", true, "", "read-only", QFile::ReadOwner | QFile::ReadOther },
-            FileCase {
-                "Unreadable", "show_pluto=true\n", false, "", "cannot read", QFile::WriteOwner | QFile::WriteOther }),
-        [](const auto& info) { return std::string(info.param.name); });
+    // clang-format off
+    const FileCase files[] = {
+        { .name = "NestedVariant", .contents = "[General]\na=1\nshow_pluto=" + nested + "\n[x]\nb=2\n",
+            .afterWrite = "[General]\na=1\nshow_pluto=true\n[x]\nb=2\n" },
+        { .name = "ByteOrderMark", .contents = "\xEF\xBB\xBF[General]\nshow_pluto=true\n", .reads = true,
+            .afterWrite = "\xEF\xBB\xBF[General]\nshow_pluto=false\n" },
+        { .name = "ForeignLines", .contents = "[General]\n" + foreign + "show_pluto=TRUE\n[x]\n" + foreign,
+            .reads = true, .afterWrite = "[General]\n" + foreign + "show_pluto=false\n[x]\n" + foreign },
+        { .name = "WouldPassTheLimit", .contents = ";" + QByteArray(limit - 3, 'x') + "\n",
+            .error = "larger than 1 MiB" },
+        { .name = "PastTheLimit", .contents = "show_pluto=true\n;" + QByteArray(limit, 'x'),
+            .error = "larger than 1 MiB" },
+        { .name = "NulByte", .contents = QByteArray("show_pluto=true\n\0\n", 18), .error = "NUL" },
+        { .name = "ReadOnly", .contents = "show_pluto=true\n", .reads = true, .error = "read-only",
+            .permissions = QFile::ReadOwner | QFile::ReadOther },
+        { .name = "Unreadable", .contents = "show_pluto=true\n", .error = "cannot read",
+            .permissions = QFile::WriteOwner | QFile::WriteOther },
+    };
+    // clang-format on
+
+    INSTANTIATE_TEST_SUITE_P(Table, SettingsFile, ::testing::ValuesIn(files), test::rowName);
 
     // Root rewriting a user's read-only file (root may) keeps it the user's, and read-only.
     TEST_F(Settings, RootKeepsOwnerAndMode)
@@ -167,8 +175,6 @@ namespace {
         const char* hop; // where dotfiles/hop points, or null
         bool fileExists;
     };
-
-    void PrintTo(const LinkCase& c, std::ostream* os) { *os << c.name; }
 
     class LinkedFile : public Settings, public ::testing::WithParamInterface<LinkCase> { };
 
@@ -199,7 +205,7 @@ namespace {
         ::testing::Values(LinkCase { "Relative", "dotfiles/deeper/h.conf", nullptr, true },
             LinkCase { "ChainOfTwo", "dotfiles/hop", "deeper/h.conf", true },
             LinkCase { "ToAnAbsentFile", "dotfiles/deeper/h.conf", nullptr, false }),
-        [](const auto& info) { return std::string(info.param.name); });
+        test::rowName);
 
     enum class Thing { Fifo, DevZeroLink, Folder, LinkLoop };
 
@@ -355,8 +361,6 @@ namespace {
         const char* folder; // where the file is expected; null: no configuration folder
     };
 
-    void PrintTo(const Environment& e, std::ostream* os) { *os << e.name; }
-
     class ConfigFolder : public ::testing::TestWithParam<Environment> { };
 
     // Which folder holds the file; reading and asking for the path create nothing, not even the folder, which the
@@ -398,7 +402,7 @@ namespace {
             Environment { "RelativeXdgIgnored", "rel", "@/home", "@/home/.config" },
             Environment { "NeitherSet", nullptr, nullptr, nullptr },
             Environment { "OnlyRelative", "rel", "home", nullptr }),
-        [](const auto& info) { return std::string(info.param.name); });
+        test::rowName);
 
 } // namespace
 } // namespace heliora

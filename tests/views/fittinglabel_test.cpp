@@ -1,5 +1,7 @@
 #include "views/fittinglabel.h"
 
+#include "support/rows.h"
+
 #include <QImage>
 
 #include <gtest/gtest.h>
@@ -11,6 +13,8 @@
 
 namespace heliora {
 namespace {
+
+    using test::PrintTo;
 
     const QString longText = QStringLiteral("Wednesday, 31 January 2024, in the afternoon");
 
@@ -30,12 +34,10 @@ namespace {
         const char* name;
         qreal minimumScale;
         int width;
-        QString text;
+        QString text = longText;
         double smallest; // the size the text may never be drawn below
-        std::optional<double> expected; // when the size is known outright
+        std::optional<double> expected = {}; // when the size is known outright
     };
-
-    void PrintTo(const FitCase& c, std::ostream* os) { *os << c.name; }
 
     class FittingSize : public ::testing::TestWithParam<FitCase> { };
 
@@ -60,17 +62,22 @@ namespace {
 
     const double nan = std::numeric_limits<double>::quiet_NaN();
 
-    INSTANTIATE_TEST_SUITE_P(Table, FittingSize,
-        ::testing::Values(FitCase { "Fits", 0.7, 400, QStringLiteral("01/31/2024"), 34, 34 },
-            FitCase { "ShrinksToFit", 0.5, 420, longText, 17, std::nullopt },
-            // 34 x 0.7 is 23.8: the font may not be 23 px.
-            FitCase { "StopsAtTheMinimumRoundedUp", 0.7, 40, longText, 23.8, 24 },
-            FitCase { "ExactMinimumStays", 0.5, 40, longText, 17, 17 },
-            FitCase { "NoMinimumStillOnePixel", 0.0, 1, longText, 1, std::nullopt },
-            FitCase { "NegativeIsNoMinimum", -3.0, 1, longText, 1, std::nullopt },
-            FitCase { "AboveOneNeverShrinks", 2.0, 40, longText, 34, 34 },
-            FitCase { "NotANumberNeverShrinks", nan, 40, longText, 34, 34 }),
-        [](const auto& info) { return std::string(info.param.name); });
+    // clang-format off
+    const FitCase fits[] = {
+        { .name = "Fits", .minimumScale = 0.7, .width = 400, .text = QStringLiteral("01/31/2024"), .smallest = 34,
+            .expected = 34 },
+        { .name = "ShrinksToFit", .minimumScale = 0.5, .width = 420, .smallest = 17 },
+        // 34 x 0.7 is 23.8: the font may not be 23 px.
+        { .name = "StopsAtTheMinimumRoundedUp", .minimumScale = 0.7, .width = 40, .smallest = 23.8, .expected = 24 },
+        { .name = "ExactMinimumStays", .minimumScale = 0.5, .width = 40, .smallest = 17, .expected = 17 },
+        { .name = "NoMinimumStillOnePixel", .minimumScale = 0.0, .width = 1, .smallest = 1 },
+        { .name = "NegativeIsNoMinimum", .minimumScale = -3.0, .width = 1, .smallest = 1 },
+        { .name = "AboveOneNeverShrinks", .minimumScale = 2.0, .width = 40, .smallest = 34, .expected = 34 },
+        { .name = "NotANumberNeverShrinks", .minimumScale = nan, .width = 40, .smallest = 34, .expected = 34 },
+    };
+    // clang-format on
+
+    INSTANTIATE_TEST_SUITE_P(Table, FittingSize, ::testing::ValuesIn(fits), test::rowName);
 
     QImage render(FittingLabel& label)
     {
