@@ -1,8 +1,9 @@
 #include "app/appcommands.h"
 
+#include "addresscatcher.h"
+
 #include <QAction>
 #include <QApplication>
-#include <QDesktopServices>
 #include <QMenu>
 #include <QMenuBar>
 #include <QTest>
@@ -11,27 +12,6 @@
 
 namespace heliora {
 namespace {
-
-    /// Takes the addresses that QDesktopServices would hand to the desktop.
-    class AddressCatcher : public QObject {
-        Q_OBJECT
-    public:
-        AddressCatcher()
-        {
-            for (const char* scheme : { "mailto", "https", "http" })
-                QDesktopServices::setUrlHandler(QLatin1String(scheme), this, "open");
-        }
-        ~AddressCatcher() override
-        {
-            for (const char* scheme : { "mailto", "https", "http" })
-                QDesktopServices::unsetUrlHandler(QLatin1String(scheme));
-        }
-
-        QList<QUrl> opened;
-
-    public slots:
-        void open(const QUrl& address) { opened.append(address); }
-    };
 
     const QUrl feedback(QStringLiteral("mailto:feedback@example.org"));
     const QUrl socialPage(QStringLiteral("https://social.example.org/heliora"));
@@ -53,7 +33,7 @@ namespace {
         AppCommands commands { { [this] { ++settingsOpened; }, [this] { ++aboutOpened; }, feedback, socialPage } };
     };
 
-    TEST_F(Commands, FileAndHelpInTheirOrderWithKeysOnFileOnly)
+    TEST_F(Commands, FileAndHelpInTheirOrder)
     {
         const std::unique_ptr<QMenuBar> bar(commands.createMenuBar());
         QStringList menus;
@@ -67,21 +47,14 @@ namespace {
         EXPECT_EQ(names(help->actions()),
             QStringList({ QStringLiteral("send_feedback"), QStringLiteral("follow_on_twitter"), QStringLiteral("-"),
                 QStringLiteral("about") }));
-
-        EXPECT_EQ(command("settings")->shortcut(), QKeySequence(QStringLiteral("Ctrl+,")));
-        EXPECT_EQ(command("close_window")->shortcut(), QKeySequence(QStringLiteral("Ctrl+W")));
-        EXPECT_EQ(command("quit")->shortcut(), QKeySequence(QStringLiteral("Ctrl+Q")));
-        for (const QAction* action : help->actions())
-            EXPECT_TRUE(action->shortcuts().isEmpty()) << action->objectName().toStdString();
-        EXPECT_EQ(names(commands.windowKeys()), QStringList({ QStringLiteral("settings"), QStringLiteral("quit") }));
     }
 
     TEST_F(Commands, HelpOpensTheAddressesAndTouchesNothingElse)
     {
-        AddressCatcher catcher;
+        test::AddressCatcher catcher;
         command("send_feedback")->trigger();
         command("follow_on_twitter")->trigger();
-        EXPECT_EQ(catcher.opened, QList<QUrl>({ feedback, socialPage }));
+        EXPECT_EQ(catcher.opened, QStringList({ feedback.toString(), socialPage.toString() }));
         EXPECT_EQ(settingsOpened + aboutOpened, 0);
 
         command("about")->trigger();
@@ -109,5 +82,3 @@ namespace {
 
 } // namespace
 } // namespace heliora
-
-#include "appcommands_test.moc"

@@ -6,6 +6,7 @@
 #include "app/settingswindow.h"
 #include "clock/currentdate.h"
 #include "strings/stringtable.h"
+#include "support/rows.h"
 #include "support/scopedenv.h"
 #include "views/solarsystemview.h"
 
@@ -24,6 +25,8 @@
 
 namespace heliora {
 namespace {
+
+    using test::PrintTo;
 
     constexpr double now = 1706702400.0; // 2024-01-31T12:00:00Z
     constexpr double leapDay2020 = 1582934400.0; // 2020-02-29T00:00:00Z
@@ -81,22 +84,6 @@ namespace {
         EXPECT_EQ(visibleFactWindows(), QStringList());
     }
 
-    TEST_F(Application, DateLinksSetTheDateAloneAndAnythingElseChangesNothing)
-    {
-        HelioraApplication app { AppOptions {} };
-        app.rotation().setSpeedType(SpeedType::forwardHigh);
-        app.rotation().togglePlayPause();
-        EXPECT_TRUE(app.openLink(QStringLiteral("heliora://?date=20200229")));
-        EXPECT_EQ(app.rotation().date(), leapDay2020);
-        EXPECT_EQ(app.rotation().timeState(), TimeState::pause);
-        EXPECT_EQ(app.rotation().speedType(), SpeedType::forwardHigh);
-        for (const char* bad : { "heliora://?date=2024013", "heliora://?date=20241341", "Heliora://?date=20240131",
-                 "heliora://?Date=20240131", "https://example.org/?date=20240131", "", "heliora://?date=\n20240131" }) {
-            EXPECT_FALSE(app.openLink(QString::fromLatin1(bad))) << bad;
-            EXPECT_EQ(app.rotation().date(), leapDay2020) << bad;
-        }
-    }
-
     TEST_F(Application, RendersAFactWindowAloneWithoutAMainWindow)
     {
         QTemporaryDir dir;
@@ -115,17 +102,15 @@ namespace {
     struct LaunchCase {
         const char* name;
         QStringList arguments;
-        bool taken;
-        std::optional<double> date; // the date afterwards; nothing: unchanged
-        QStringList factWindows;
+        bool taken = true; // false: a job of its own, which changes nothing here
+        std::optional<double> date = {}; // the date afterwards; nothing: unchanged
+        QStringList factWindows = {};
     };
-
-    void PrintTo(const LaunchCase& c, std::ostream* os) { *os << c.name; }
 
     class LaterLaunch : public Application, public ::testing::WithParamInterface<LaunchCase> { };
 
-    // A later launch is read as a command line; what it changes, it changes as at start-up, and a date link moves
-    // the date alone. The main window comes forward even when it had been closed.
+    // A later launch is read as a command line; what it changes, it changes as at start-up, a date link moves the
+    // date alone and a malformed one nothing. The main window comes forward even when it had been closed.
     TEST_P(LaterLaunch, ChangesWhatItsArgumentsSayAndNothingElse)
     {
         const LaunchCase& c = GetParam();
@@ -150,35 +135,28 @@ namespace {
         EXPECT_TRUE(QDir(dir.path()).isEmpty()) << "a launch wrote a file";
     }
 
-    INSTANTIATE_TEST_SUITE_P(Table, LaterLaunch,
-        ::testing::Values(LaunchCase { "NoArguments", {}, true, {}, {} },
-            LaunchCase { "DateLink", { "--", "heliora://?date=20200229" }, true, leapDay2020, {} },
-            LaunchCase { "BareDateLink", { "heliora://?date=20200229" }, true, leapDay2020, {} },
-            LaunchCase { "MalformedLink", { "--", "heliora://?date=20200230" }, true, {}, {} },
-            LaunchCase { "OptionAsLink", { "--", "--screenshot=x.png" }, true, {}, {} },
-            LaunchCase { "LastLinkWins", { "heliora://?date=20240131", "junk", "heliora://?date=20200229" }, true,
-                leapDay2020, {} },
-            LaunchCase { "DateOption", { "--date", "2020-02-29" }, true, leapDay2020, {} },
-            LaunchCase { "FactWindow", { "--detail", "mars" }, true, {}, { "Mars" } },
-            LaunchCase { "Screenshot", { "--screenshot", "x.png" }, false, {}, {} },
-            LaunchCase { "ScreenshotAndLink", { "--screenshot=x.png", "heliora://?date=20200229" }, false, {}, {} },
-            LaunchCase { "Help", { "--help", "heliora://?date=20200229" }, false, {}, {} },
-            LaunchCase { "Version", { "--version" }, false, {}, {} },
-            LaunchCase { "UnknownOption", { "--bogus", "heliora://?date=20200229" }, false, {}, {} },
-            LaunchCase { "BadOptionValue", { "--detail", "vulcan" }, false, {}, {} }),
-        [](const auto& info) { return std::string(info.param.name); });
+    // clang-format off
+    const LaunchCase launches[] = {
+        { .name = "NoArguments", .arguments = {} },
+        { .name = "DateLink", .arguments = { "--", "heliora://?date=20200229" }, .date = leapDay2020 },
+        { .name = "BareDateLink", .arguments = { "heliora://?date=20200229" }, .date = leapDay2020 },
+        { .name = "MalformedLink", .arguments = { "--", "heliora://?date=20200230" } },
+        { .name = "OptionAsLink", .arguments = { "--", "--screenshot=x.png" } },
+        { .name = "LastLinkWins", .arguments = { "heliora://?date=20240131", "junk", "heliora://?date=20200229" },
+            .date = leapDay2020 },
+        { .name = "DateOption", .arguments = { "--date", "2020-02-29" }, .date = leapDay2020 },
+        { .name = "FactWindow", .arguments = { "--detail", "mars" }, .factWindows = { "Mars" } },
+        { .name = "Screenshot", .arguments = { "--screenshot", "x.png" }, .taken = false },
+        { .name = "ScreenshotAndLink", .arguments = { "--screenshot=x.png", "heliora://?date=20200229" },
+            .taken = false },
+        { .name = "Help", .arguments = { "--help", "heliora://?date=20200229" }, .taken = false },
+        { .name = "Version", .arguments = { "--version" }, .taken = false },
+        { .name = "UnknownOption", .arguments = { "--bogus", "heliora://?date=20200229" }, .taken = false },
+        { .name = "BadOptionValue", .arguments = { "--detail", "vulcan" }, .taken = false },
+    };
+    // clang-format on
 
-    TEST_F(Application, TheMenuBarSitsAboveTheContentWhichKeepsItsSize)
-    {
-        HelioraApplication app { AppOptions {} };
-        app.showMainWindow();
-        const QMenuBar* bar = app.mainWindow()->menuBar();
-        const auto* content = app.mainWindow()->findChild<QWidget*>(QStringLiteral("planets_view"));
-        ASSERT_TRUE(bar->isVisible());
-        EXPECT_EQ(content->size(), QSize(500, 700));
-        EXPECT_LE(bar->geometry().bottom(), content->geometry().top());
-        EXPECT_EQ(app.mainWindow()->width(), 500);
-    }
+    INSTANTIATE_TEST_SUITE_P(Table, LaterLaunch, ::testing::ValuesIn(launches), test::rowName);
 
     // About Heliora opens the settings window on its information tab; a later launch may name a tab too.
     TEST_F(Application, AboutAndLaterLaunchesOpenTheSettingsWindowOnTheirTab)
@@ -199,28 +177,6 @@ namespace {
         EXPECT_TRUE(app.handleLaunch({ { QStringLiteral("--settings"), QStringLiteral("solar-system") }, {} }));
         ASSERT_NE(app.settingsWindow(), nullptr);
         EXPECT_EQ(app.settingsWindow()->currentTab(), SettingsTab::solarSystem);
-    }
-
-    /// Presses a key in a window the way a user does: the window is active, and shortcuts come first.
-    void press(QWidget* window, QKeyCombination key)
-    {
-        window->activateWindow();
-        ASSERT_TRUE(QTest::qWaitForWindowActive(window));
-        QTest::keyClick(window, key.key(), key.keyboardModifiers());
-    }
-
-    // Ctrl+W closes the window it is pressed in, whichever it is: one command per window, so that no two claim
-    // the key (Qt would then run neither).
-    TEST_F(Application, CtrlWClosesTheWindowItIsPressedIn)
-    {
-        HelioraApplication app { AppOptions {} };
-        app.showMainWindow();
-        QPointer<QWidget> mars = app.openDetailWindow(SolarSystemObject::planet(Planet::mars));
-        press(mars, Qt::CTRL | Qt::Key_W);
-        EXPECT_TRUE(mars.isNull() || !mars->isVisible());
-        EXPECT_TRUE(app.mainWindow()->isVisible());
-        press(app.mainWindow(), Qt::CTRL | Qt::Key_W);
-        EXPECT_FALSE(app.mainWindow()->isVisible());
     }
 
     TEST_F(Application, CtrlCommaOpensTheOneSettingsWindowWhichKeepsItsTabUntilClosed)
@@ -261,19 +217,6 @@ namespace {
         // One that is still open when the application ends goes with it.
         app.reset();
         EXPECT_TRUE(settings.isNull());
-    }
-
-    TEST_F(Application, OpensTheSettingsWindowOnTheTabTheOptionsName)
-    {
-        AppOptions options;
-        options.settings = SettingsTab::solarSystem;
-        HelioraApplication app(options);
-        ASSERT_EQ(app.start(), std::nullopt);
-        ASSERT_NE(app.mainWindow(), nullptr);
-        EXPECT_TRUE(app.mainWindow()->isVisible());
-        ASSERT_NE(app.settingsWindow(), nullptr);
-        EXPECT_TRUE(app.settingsWindow()->isVisible());
-        EXPECT_EQ(app.settingsWindow()->currentTab(), SettingsTab::solarSystem);
     }
 
     TEST_F(Application, RendersTheSettingsWindowAloneOnItsTab)

@@ -3,10 +3,9 @@
 #include "app/glyphbutton.h"
 #include "clock/currentdate.h"
 #include "clock/rotationstate.h"
-#include "settings/sharedsettings.h"
+#include "support/rows.h"
 #include "support/scopedenv.h"
 #include "views/fittinglabel.h"
-#include "views/solarsystemlistview.h"
 #include "views/solarsystemview.h"
 #include "views/theme.h"
 
@@ -18,17 +17,16 @@
 
 #include <gtest/gtest.h>
 
-#include <vector>
-
 namespace heliora {
 namespace {
+
+    using test::PrintTo;
 
     constexpr double now = 1706702400.0; // 2024-01-31T12:00:00Z
     constexpr SpeedType slowest = SpeedType::backwardExtraExtraExtraExtraHigh;
     constexpr SpeedType fastest = SpeedType::forwardExtraExtraExtraExtraHigh;
 
-    /// A main window on a fresh clock, with "now" pinned, UTC, and a settings folder of its own. Bodies that the
-    /// window asks to open are collected.
+    /// A main window on a fresh clock, with "now" pinned, UTC, and a settings folder of its own.
     class MainWindowTest : public ::testing::Test {
     protected:
         ~MainWindowTest() override { setFixedCurrentDate(std::nullopt); }
@@ -54,23 +52,21 @@ namespace {
         QTemporaryDir config;
         test::ScopedEnv env { { "TZ", "UTC" }, { "XDG_CONFIG_HOME", qPrintable(config.path()) } };
         RotationState rotation { now };
-        std::vector<SolarSystemObject> opened;
-        MainWindow window { rotation, [this](const SolarSystemObject& body) { opened.push_back(body); } };
+        MainWindow window { rotation, {} };
     };
 
+    // The clock's state as the controls show it, and which speed buttons are enabled.
     struct ControlsCase {
         const char* name;
         SpeedType speed;
-        bool paused;
+        bool paused = false;
         const char* speedText;
-        bool backwardEnabled, forwardEnabled;
+        bool backwardEnabled = true, forwardEnabled = true;
     };
-
-    void PrintTo(const ControlsCase& c, std::ostream* os) { *os << c.name; }
 
     class ClockControls : public MainWindowTest, public ::testing::WithParamInterface<ControlsCase> { };
 
-    TEST_P(ClockControls, ShowTheClockStateAndNameTheirKeys)
+    TEST_P(ClockControls, ShowTheClockState)
     {
         const ControlsCase& c = GetParam();
         rotation.setSpeedType(c.speed);
@@ -86,7 +82,22 @@ namespace {
         EXPECT_EQ(button("play_pause").accessibleName(), action);
         EXPECT_EQ(button("backward").isEnabled(), c.backwardEnabled);
         EXPECT_EQ(button("forward").isEnabled(), c.forwardEnabled);
-        // The speed buttons step backward and forward through the speeds; slower or faster they are not.
+    }
+
+    // clang-format off
+    const ControlsCase controls[] = {
+        { .name = "AtStart", .speed = SpeedType::normal, .speedText = "1×" },
+        { .name = "Paused", .speed = SpeedType::normal, .paused = true, .speedText = "Pause" },
+        { .name = "Slowest", .speed = slowest, .speedText = "-100000000×", .backwardEnabled = false },
+        { .name = "Fastest", .speed = fastest, .speedText = "100000000×", .forwardEnabled = false },
+    };
+    // clang-format on
+
+    INSTANTIATE_TEST_SUITE_P(States, ClockControls, ::testing::ValuesIn(controls), test::rowName);
+
+    // The buttons name their keys; the speed buttons step backward and forward, slower or faster they are not.
+    TEST_F(MainWindowTest, ButtonsNameTheirKeys)
+    {
         EXPECT_EQ(button("backward").toolTip(), QStringLiteral("Backward (Left)"));
         EXPECT_EQ(button("backward").accessibleName(), QStringLiteral("Backward"));
         EXPECT_EQ(button("forward").toolTip(), QStringLiteral("Forward (Right)"));
@@ -94,25 +105,16 @@ namespace {
         EXPECT_EQ(child<QToolButton>("reset").toolTip(), QStringLiteral("Reset (Home)"));
     }
 
-    INSTANTIATE_TEST_SUITE_P(States, ClockControls,
-        ::testing::Values(ControlsCase { "AtStart", SpeedType::normal, false, "1×", true, true },
-            ControlsCase { "Paused", SpeedType::normal, true, "Pause", true, true },
-            ControlsCase { "Slowest", slowest, false, "-100000000×", false, true },
-            ControlsCase { "Fastest", fastest, false, "100000000×", true, false }),
-        [](const auto& info) { return std::string(info.param.name); });
-
     // A key of the main window, from a clock state, and the state it leaves.
     struct KeyCase {
         const char* name;
         Qt::Key key;
         SpeedType speed;
-        bool paused;
-        SpeedType expectedSpeed;
-        bool expectedPaused;
-        bool expectedNow; // the date is back at now
+        bool paused = false;
+        SpeedType speedAfter;
+        bool pausedAfter = false;
+        bool backToNow = false;
     };
-
-    void PrintTo(const KeyCase& c, std::ostream* os) { *os << c.name; }
 
     class ClockKeys : public MainWindowTest, public ::testing::WithParamInterface<KeyCase> { };
 
@@ -126,22 +128,30 @@ namespace {
         rotation.setSpeedType(c.speed);
         rotation.setTimeState(c.paused ? TimeState::pause : TimeState::play);
         QTest::keyClick(&window, c.key);
-        EXPECT_EQ(rotation.speedType(), c.expectedSpeed);
-        EXPECT_EQ(rotation.timeState(), c.expectedPaused ? TimeState::pause : TimeState::play);
-        EXPECT_EQ(rotation.date(), c.expectedNow ? now : now - 86400);
+        EXPECT_EQ(rotation.speedType(), c.speedAfter);
+        EXPECT_EQ(rotation.timeState(), c.pausedAfter ? TimeState::pause : TimeState::play);
+        EXPECT_EQ(rotation.date(), c.backToNow ? now : now - 86400);
     }
 
     using enum SpeedType;
 
-    INSTANTIATE_TEST_SUITE_P(Keys, ClockKeys,
-        ::testing::Values(KeyCase { "SpacePauses", Qt::Key_Space, normal, false, normal, true, false },
-            KeyCase { "SpacePlays", Qt::Key_Space, forwardHigh, true, forwardHigh, false, false },
-            KeyCase { "RightStepsForward", Qt::Key_Right, normal, false, forwardHigh, false, false },
-            KeyCase { "LeftStepsBackwardAndPlays", Qt::Key_Left, normal, true, backwardHigh, false, false },
-            KeyCase { "RightAtTheEndDoesNothing", Qt::Key_Right, fastest, true, fastest, true, false },
-            KeyCase { "LeftAtTheEndDoesNothing", Qt::Key_Left, slowest, true, slowest, true, false },
-            KeyCase { "HomeResetsToToday", Qt::Key_Home, forwardHigh, true, normal, false, true }),
-        [](const auto& info) { return std::string(info.param.name); });
+    // clang-format off
+    const KeyCase keys[] = {
+        { .name = "SpacePauses", .key = Qt::Key_Space, .speed = normal, .speedAfter = normal, .pausedAfter = true },
+        { .name = "SpacePlays", .key = Qt::Key_Space, .speed = forwardHigh, .paused = true, .speedAfter = forwardHigh },
+        { .name = "RightStepsForward", .key = Qt::Key_Right, .speed = normal, .speedAfter = forwardHigh },
+        { .name = "LeftStepsBackwardAndPlays", .key = Qt::Key_Left, .speed = normal, .paused = true,
+            .speedAfter = backwardHigh },
+        { .name = "RightAtTheEndDoesNothing", .key = Qt::Key_Right, .speed = fastest, .paused = true,
+            .speedAfter = fastest, .pausedAfter = true },
+        { .name = "LeftAtTheEndDoesNothing", .key = Qt::Key_Left, .speed = slowest, .paused = true,
+            .speedAfter = slowest, .pausedAfter = true },
+        { .name = "HomeResetsToToday", .key = Qt::Key_Home, .speed = forwardHigh, .paused = true, .speedAfter = normal,
+            .backToNow = true },
+    };
+    // clang-format on
+
+    INSTANTIATE_TEST_SUITE_P(Keys, ClockKeys, ::testing::ValuesIn(keys), test::rowName);
 
     TEST_F(MainWindowTest, TicksGlideAndOtherDateChangesJump)
     {
@@ -166,22 +176,6 @@ namespace {
         EXPECT_EQ(rotation.timeState(), TimeState::play);
         EXPECT_EQ(rotation.speedType(), normal);
         EXPECT_EQ(text("date"), QStringLiteral("01/31/2024"));
-    }
-
-    TEST_F(MainWindowTest, PlutoFollowsTheSharedSetting)
-    {
-        SharedSettings settings;
-        ASSERT_TRUE(settings.setShowPluto(true));
-        EXPECT_TRUE(orrery().inputs().showPluto);
-        ASSERT_TRUE(settings.setShowPluto(false));
-        EXPECT_FALSE(orrery().inputs().showPluto);
-    }
-
-    TEST_F(MainWindowTest, ClickingABodyAsksToOpenIt)
-    {
-        orrery().press(SolarSystemObject::planet(Planet::mars));
-        orrery().press(SolarSystemObject::sun());
-        EXPECT_EQ(opened, (std::vector { SolarSystemObject::planet(Planet::mars), SolarSystemObject::sun() }));
     }
 
 } // namespace
