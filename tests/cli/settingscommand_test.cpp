@@ -4,6 +4,8 @@
 
 #include "settings/settingsio.h"
 
+#include "support/files.h"
+#include "support/rows.h"
 #include "support/runcli.h"
 
 #include <gtest/gtest.h>
@@ -18,6 +20,7 @@ namespace heliora {
 namespace {
 
     using test::CliResult;
+    using test::PrintTo;
 
     class SettingsCommand : public ::testing::Test {
     protected:
@@ -32,12 +35,6 @@ namespace {
                 env.remove(QStringLiteral("HOME"));
             return test::runProgram(
                 QStringLiteral(HELIORA_CLI_PATH), QStringList { "settings" } + arguments, env, {}, folder.path());
-        }
-
-        QByteArray contents() const
-        {
-            QFile file(suitePath);
-            return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
         }
     };
 
@@ -54,7 +51,7 @@ namespace {
             EXPECT_TRUE(set.out.isEmpty() && set.err.isEmpty()) << set.err.constData();
             EXPECT_EQ(run({ "get", "show_pluto" }).text(), QString::fromLatin1(value) + QLatin1Char('\n'));
         }
-        EXPECT_EQ(contents(), "[General]\nshow_pluto=true\n");
+        EXPECT_EQ(test::readFile(suitePath), "[General]\nshow_pluto=true\n");
     }
 
     struct UsageCase {
@@ -62,8 +59,6 @@ namespace {
         QStringList arguments;
         const char* message; // after "heliora-cli: settings: "
     };
-
-    void PrintTo(const UsageCase& c, std::ostream* os) { *os << c.name; }
 
     class SettingsUsage : public SettingsCommand, public ::testing::WithParamInterface<UsageCase> { };
 
@@ -92,7 +87,7 @@ namespace {
             UsageCase { "ExtraAfterSet", { "set", "show_pluto", "true", "\t" },
                 "unexpected argument \"\\t\" (set show_pluto true|false)" },
             UsageCase { "ExtraAfterPath", { "path", "x" }, "unexpected argument \"x\" (path, with nothing after it)" }),
-        [](const auto& info) { return std::string(info.param.name); });
+        test::rowName);
 
     // Without a configuration folder every action says so in one line and exits 2, creating nothing anywhere.
     TEST_F(SettingsCommand, WithoutConfigurationFolder)
@@ -113,9 +108,7 @@ namespace {
     // refused at once; a lock held by another writer is waited for (about a second) and then given up.
     TEST_F(SettingsCommand, FailedWriteSaysWhyInOneLine)
     {
-        QFile file(suitePath);
-        ASSERT_TRUE(file.open(QIODevice::WriteOnly) && file.write("[General]\nshow_pluto=false\n") > 0);
-        file.close();
+        ASSERT_TRUE(test::writeFile(suitePath, "[General]\nshow_pluto=false\n"));
         const QByteArray lock = QFile::encodeName(suitePath) + ".lock";
         ASSERT_EQ(::mkfifo(lock.constData(), 0600), 0);
         const CliResult fifo = run({ "set", "show_pluto", "true" });
@@ -133,7 +126,7 @@ namespace {
             EXPECT_EQ(busy.err,
                 "heliora-cli: settings: another writer held the lock \"" + lock + "\" for a second (try again)\n");
         }
-        EXPECT_EQ(contents(), "[General]\nshow_pluto=false\n");
+        EXPECT_EQ(test::readFile(suitePath), "[General]\nshow_pluto=false\n");
         EXPECT_EQ(run({ "set", "show_pluto", "true" }).exitCode, 0) << "the lock is free again";
     }
 

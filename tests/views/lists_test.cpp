@@ -4,7 +4,6 @@
 #include "strings/stringtable.h"
 #include "support/accessibletree.h"
 #include "support/scopedenv.h"
-#include "views/fittinglabel.h"
 #include "views/planetslist.h"
 #include "views/planetslistwidgetview.h"
 #include "views/solarsystemlistview.h"
@@ -13,9 +12,7 @@
 #include <QApplication>
 #include <QLabel>
 #include <QLayout>
-#include <QPainter>
 #include <QPainterPath>
-#include <QPushButton>
 #include <QTemporaryDir>
 
 #include <gtest/gtest.h>
@@ -50,38 +47,7 @@ namespace {
         EXPECT_EQ(columns(list),
             (std::vector<QStringList> {
                 { "mercury", "venus", "earth", "mars" }, { "jupiter", "saturn", "uranus", "neptune" } }));
-        for (const PlanetsListRow* row : list.findChildren<PlanetsListRow*>())
-            EXPECT_EQ(row->width(), PlanetsListRow::rowWidth) << row->objectName().toStdString();
     }
-
-    // A name that fits keeps its 10 bold pixels; a longer one shrinks, never below 7, and only past that is cut.
-    struct NameCase {
-        const char* text;
-        bool shrinks, cut;
-    };
-    void PrintTo(const NameCase& c, std::ostream* os) { *os << c.text; }
-
-    class PlanetsListRowName : public ::testing::TestWithParam<NameCase> { };
-
-    TEST_P(PlanetsListRowName, ShrinksToSeventyPercentThenCuts)
-    {
-        PlanetsListRow row(Planet::mars);
-        auto* label = row.findChild<FittingLabel*>(QStringLiteral("name"));
-        label->setText(QLatin1String(GetParam().text));
-        row.adjustSize();
-        ASSERT_EQ(row.width(), PlanetsListRow::rowWidth);
-        EXPECT_TRUE(label->font().bold());
-        const qreal fitted = label->fittedPixelSize();
-        EXPECT_EQ(fitted < 10.0, GetParam().shrinks);
-        EXPECT_GE(fitted, 7.0);
-        QFont drawn = label->font();
-        drawn.setPixelSize(static_cast<int>(fitted));
-        EXPECT_EQ(QFontMetrics(drawn).horizontalAdvance(label->text()) > label->contentsRect().width(), GetParam().cut);
-    }
-
-    INSTANTIATE_TEST_SUITE_P(Names, PlanetsListRowName,
-        ::testing::Values(NameCase { "Mars", false, false }, NameCase { "Marsmars", true, false },
-            NameCase { "Marsmarsmarsmarsmarsmars", true, true }));
 
     struct Section {
         const char* header; // object name and key of the header; null for the Sun's section
@@ -135,25 +101,6 @@ namespace {
         EXPECT_EQ(pane->child(1)->object()->objectName(), QStringLiteral("terrestrial_planets"));
     }
 
-    TEST(SolarSystemList, EveryPressAsksForTheRowsFactWindow)
-    {
-        std::vector<SolarSystemObject> asked;
-        SolarSystemListView list([&asked](const SolarSystemObject& body) { asked.push_back(body); });
-        const auto press = [&list](const char* row) {
-            list.widget()->findChild<QWidget*>(QLatin1String(row))->findChild<QPushButton*>("open_fact_sheet")->click();
-        };
-        press("sun");
-        press("sun");
-        press("pluto");
-        press("mars");
-        EXPECT_EQ(asked,
-            (std::vector { SolarSystemObject::sun(), SolarSystemObject::sun(), SolarSystemObject::planet(Planet::pluto),
-                SolarSystemObject::planet(Planet::mars) }));
-
-        SolarSystemListView silent({});
-        silent.widget()->findChild<QWidget*>("sun")->findChild<QPushButton*>("open_fact_sheet")->click();
-    }
-
     /// A preview with "now" counted, on a settings file of its own.
     class WidgetPreviewTest : public ::testing::Test {
     protected:
@@ -169,8 +116,6 @@ namespace {
     // Pluto setting changes, while the list beside it never shows Pluto.
     TEST_F(WidgetPreviewTest, FollowsThePlutoSettingButNeverTicks)
     {
-        EXPECT_EQ(preview().size(), QSize(360, 169));
-        EXPECT_DOUBLE_EQ(orrery().inputs().diameter, 135.2);
         EXPECT_EQ(orrery().inputs().date, start2024);
         EXPECT_FALSE(orrery().isClickable(SolarSystemObject::sun()));
         EXPECT_FALSE(orrery().isClickable(SolarSystemObject::planet(Planet::mars)));

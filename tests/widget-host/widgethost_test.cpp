@@ -62,7 +62,6 @@ namespace {
             names.append(window->objectName());
             EXPECT_EQ(window->size(), widgetkit::familySize(window->family()));
             EXPECT_EQ(window->picture().size(), window->size() * window->devicePixelRatioF());
-            EXPECT_TRUE(window->windowFlags().testFlag(Qt::WindowStaysOnBottomHint));
             EXPECT_TRUE(window->windowFlags().testFlag(Qt::FramelessWindowHint));
         }
         EXPECT_EQ(names, (QStringList { "widget_SolarSystemWidget_small", "widget_PlanetsListWidget_medium" }));
