@@ -19,11 +19,7 @@ arguments=3 name=shell
 source "$(dirname "$0")/../support/xtest.sh"
 heliora=$1 watch=$2
 
-# The desktop's opener, as Qt finds it: it writes down what it was asked to open.
-mkdir "$work/bin"
-printf '#!/bin/sh\nprintf "%%s\\n" "$*" >>"%s"\n' "$work/opened" >"$work/bin/xdg-open"
-chmod +x "$work/bin/xdg-open"
-export PATH=$work/bin:$PATH
+fake_opener
 
 # Starts heliora with the given arguments and waits for its main window ($main).
 start() {

@@ -3,7 +3,7 @@
 # the script's header down to its usage line; else the script runs again under a virtual X server of its own (screen
 # XTEST_SCREEN, 1280x1024x24 unless set). Then this gives a scratch folder `work` that goes away at exit with every
 # program in `pid` and `pids`, `fail` (which leaves a picture of the screen and the program's log in `out`),
-# waiting for windows and pictures, and ending the program under test.
+# waiting for windows and pictures, a fake desktop opener, and ending the program under test.
 
 if [ $# -ne "$arguments" ]; then
     sed -n '2,/^# usage:/p' "$0" >&2
@@ -46,6 +46,14 @@ xtest_cleanup() {
     rm -rf "$work"
 }
 trap xtest_cleanup EXIT
+
+# Puts a fake xdg-open first on PATH: it writes each address that it is asked to open as a line of $work/opened.
+fake_opener() {
+    mkdir -p "$work/bin"
+    printf '#!/bin/sh\nprintf "%%s\\n" "$*" >>"%s"\n' "$work/opened" >"$work/bin/xdg-open"
+    chmod +x "$work/bin/xdg-open"
+    PATH=$work/bin:$PATH
+}
 
 # Waits until the command (the rest of the line) succeeds; fails with the message $1 after the step timeout, or at
 # once when the program under test ($pid, if set) has ended.
