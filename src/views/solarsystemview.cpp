@@ -337,8 +337,11 @@ void SolarSystemView::paintEvent(QPaintEvent* event)
     if (m_pressedInside)
         options.pressed = m_pressed;
     options.focused = markedBody();
-    if (m_paintsField)
+    if (m_paintsField) {
+        // Opaque whatever the palette says: nothing lies beneath a view that paints its field.
         options.field = palette().color(QPalette::Window);
+        options.field.setAlpha(255);
+    }
     // The ring layer pays for itself only while the planets glide (or wait mid-way), frame after frame; a single
     // frame (the first one, an exposure, a step at normal speed) strokes the rings it needs, which costs less than
     // making the layer and leaves its memory (a megabyte or more) unspent until the planets move. Once made, the
