@@ -233,13 +233,7 @@ namespace {
 
         QAccessibleInterface* tab(int index) const
         {
-            if (const auto it = m_tabs.find(index); it != m_tabs.end()) {
-                if (QAccessibleInterface* existing = QAccessible::accessibleInterface(it->second))
-                    return existing;
-            }
-            auto* created = new PageTabAccessible(bar(), index);
-            m_tabs[index] = QAccessible::registerAccessibleInterface(created);
-            return created;
+            return keptInterface(m_tabs, index, [&] { return new PageTabAccessible(bar(), index); });
         }
 
         QList<QAbstractButton*> shownButtons() const
@@ -434,6 +428,18 @@ void presentAsLink(QLabel* label, const QString& name)
     if (made && !dynamic_cast<LinkLabelAccessible*>(made))
         QAccessible::deleteAccessibleInterface(QAccessible::uniqueId(made));
     label->setAccessibleName(name);
+}
+
+QAccessibleInterface* keptInterface(
+    std::map<int, QAccessible::Id>& kept, int key, const std::function<QAccessibleInterface*()>& make)
+{
+    if (const auto it = kept.find(key); it != kept.end()) {
+        if (QAccessibleInterface* existing = QAccessible::accessibleInterface(it->second))
+            return existing;
+    }
+    QAccessibleInterface* created = make();
+    kept[key] = QAccessible::registerAccessibleInterface(created);
+    return created;
 }
 
 } // namespace heliora

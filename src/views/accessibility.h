@@ -1,5 +1,10 @@
 #pragma once
 
+#include <QAccessible>
+
+#include <functional>
+#include <map>
+
 class QLabel;
 class QString;
 class QWidget;
@@ -35,5 +40,11 @@ bool isHiddenFromAccessibility(const QWidget* widget);
 /// for each, named with that link's text. Call it while the label is being built (it replaces an interface that Qt
 /// made for the label before), in place of setAccessibleName.
 void presentAsLink(QLabel* label, const QString& name);
+
+/// The accessible interface kept under `key`, or else a new one from `make`, registered with Qt (which owns it) and
+/// kept under `key`. For the children that an accessible interface makes itself: a tab bar's tabs, the orrery's
+/// bodies. An interface that Qt has deleted since (its object went) is made anew.
+QAccessibleInterface* keptInterface(
+    std::map<int, QAccessible::Id>& kept, int key, const std::function<QAccessibleInterface*()>& make);
 
 } // namespace heliora

@@ -1,6 +1,7 @@
 #include "views/orreryaccessible.h"
 
 #include "strings/stringtable.h"
+#include "views/accessibility.h"
 #include "views/solarsystemview.h"
 
 #include <algorithm>
@@ -71,14 +72,7 @@ QString OrreryAccessible::text(QAccessible::Text t) const
 
 QAccessibleInterface* OrreryAccessible::bodyInterface(const SolarSystemObject& body) const
 {
-    const int key = bodyKey(body);
-    if (const auto it = m_children.find(key); it != m_children.end()) {
-        if (QAccessibleInterface* existing = QAccessible::accessibleInterface(it->second))
-            return existing;
-    }
-    auto* created = new OrreryBodyAccessible(view(), body);
-    m_children[key] = QAccessible::registerAccessibleInterface(created);
-    return created;
+    return keptInterface(m_children, bodyKey(body), [&] { return new OrreryBodyAccessible(view(), body); });
 }
 
 OrreryBodyAccessible::OrreryBodyAccessible(SolarSystemView* view, const SolarSystemObject& body)
