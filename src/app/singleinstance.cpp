@@ -8,8 +8,8 @@
 #include <QCryptographicHash>
 #include <QDir>
 #include <QFile>
-#include <QRegularExpression>
 
+#include <algorithm>
 #include <cerrno>
 #include <cstring>
 #include <thread>
@@ -73,7 +73,25 @@ namespace {
         return {};
     }
 
-    // The display's part of the socket's name. X11's screen number names a screen of the same display.
+    bool isAsciiDigit(QChar c) { return c >= QLatin1Char('0') && c <= QLatin1Char('9'); }
+
+    bool allDigits(QStringView text) { return !text.isEmpty() && std::all_of(text.begin(), text.end(), isAsciiDigit); }
+
+    // A display's plain name: letters, digits, "_", "." and "-", then ":" and a display number if any.
+    bool isPlainDisplayName(QStringView name)
+    {
+        const qsizetype colon = name.lastIndexOf(QLatin1Char(':'));
+        if (colon >= 0 && !allDigits(name.mid(colon + 1)))
+            return false;
+        const QStringView host = colon >= 0 ? name.left(colon) : name;
+        return std::all_of(host.begin(), host.end(), [](QChar c) {
+            return (c.unicode() < 128 && c.isLetterOrNumber()) || c == QLatin1Char('_') || c == QLatin1Char('.')
+                || c == QLatin1Char('-');
+        });
+    }
+
+    // The display's part of the socket's name. X11's screen number names a screen of the same display. Plain
+    // string work: a regular expression here would load its library into every start.
     QString displayKey()
     {
         QString display = qEnvironmentVariable("WAYLAND_DISPLAY");
@@ -81,16 +99,19 @@ namespace {
         if (display.isEmpty()) {
             display = qEnvironmentVariable("DISPLAY");
             kind = QStringLiteral("x11");
-            static const QRegularExpression screen(QStringLiteral("(:[0-9]+)\\.[0-9]+$"));
-            display.replace(screen, QStringLiteral("\\1"));
+            // ":0.1" is screen 1 of ":0".
+            const qsizetype colon = display.lastIndexOf(QLatin1Char(':'));
+            const qsizetype dot = colon >= 0 ? display.indexOf(QLatin1Char('.'), colon) : -1;
+            if (dot > colon && allDigits(QStringView(display).mid(colon + 1, dot - colon - 1))
+                && allDigits(QStringView(display).mid(dot + 1)))
+                display.truncate(dot);
         }
         if (display.isEmpty())
             return QStringLiteral("none");
         // ":0" gives "x11-0", "host:10" "x11-host_10", "wayland-1" "wayland-wayland-1".
-        static const QRegularExpression plain(QStringLiteral("^:?([A-Za-z0-9_.-]*(:[0-9]+)?)$"));
-        if (const QRegularExpressionMatch match = plain.match(display);
-            match.hasMatch() && match.capturedLength(1) > 0 && display.size() <= 40)
-            return kind + QLatin1Char('-') + match.captured(1).replace(QLatin1Char(':'), QLatin1Char('_'));
+        const QStringView name = QStringView(display).mid(display.startsWith(QLatin1Char(':')) ? 1 : 0);
+        if (!name.isEmpty() && isPlainDisplayName(name) && display.size() <= 40)
+            return kind + QLatin1Char('-') + name.toString().replace(QLatin1Char(':'), QLatin1Char('_'));
         // A path or an odd name: a digest keeps the file name short and free of separators.
         const QByteArray digest = QCryptographicHash::hash(display.toUtf8(), QCryptographicHash::Sha256).toHex();
         return kind + QLatin1Char('-') + QString::fromLatin1(digest.left(16));

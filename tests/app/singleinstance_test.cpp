@@ -82,6 +82,9 @@ namespace {
     INSTANTIATE_TEST_SUITE_P(Table, Displays,
         ::testing::Values(DisplayCase { "ScreenOfTheSameDisplay", ":7.1", nullptr, "app.heliora.Heliora.x11-7.socket" },
             DisplayCase { "AnotherDisplay", ":70", nullptr, nullptr },
+            DisplayCase {
+                "ScreenOfARemoteDisplay", "host-1.lan:10.2", nullptr, "app.heliora.Heliora.x11-host-1.lan_10.socket" },
+            DisplayCase { "NotAScreen", ":7.x", nullptr, nullptr },
             DisplayCase { "WaylandWins", ":7", "wayland-0", "app.heliora.Heliora.wayland-wayland-0.socket" },
             DisplayCase { "NoDisplay", nullptr, nullptr, "app.heliora.Heliora.none.socket" },
             DisplayCase { "PathAsDisplay", "/tmp/../../etc/passwd:0", nullptr, nullptr },
