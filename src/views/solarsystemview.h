@@ -89,7 +89,8 @@ protected:
 
 private:
     void relayout();
-    void applyAngles();
+    /// Places the planets at the animation's progress; returns what that leaves to repaint (nothing while hidden).
+    [[nodiscard]] QRegion applyAngles();
     void finishAnimation();
     void setPressedInside(bool inside);
     /// The clickable bodies, in ring order: the ones the keyboard reaches.

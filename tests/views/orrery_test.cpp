@@ -501,8 +501,9 @@ namespace {
                 QCoreApplication::processEvents();
                 recorder.region = {};
                 animation->setCurrentTime(ms);
-                QCoreApplication::processEvents();
+                // Painted at once, not queued for another round of the event loop.
                 ASSERT_FALSE(recorder.region.isEmpty()) << steps;
+                QCoreApplication::processEvents();
                 const QRegion dirty = inBands(recorder.region, steps);
                 split += dirty.rectCount() > 1 ? 1 : 0;
                 const QImage partial = render(shown, dirty);
