@@ -5,10 +5,14 @@
 #include <QIconEngine>
 #include <QPainter>
 #include <QSvgRenderer>
+#include <QThreadPool>
 
+#include <chrono>
 #include <cmath>
 #include <functional>
+#include <future>
 #include <memory>
+#include <optional>
 
 namespace heliora::artwork {
 
@@ -51,6 +55,30 @@ namespace {
         painter.end();
         image.setDevicePixelRatio(ratio);
         return image;
+    }
+
+    // Body pictures being rasterised on Qt's thread pool, by cache key: asked for before they are needed, so that
+    // a view's first frame finds them made while the main thread was busy with the rest of the window.
+    QHash<QString, std::shared_future<QImage>>& pending()
+    {
+        static QHash<QString, std::shared_future<QImage>> futures;
+        return futures;
+    }
+
+    // Pictures made in the background that nobody has asked for yet go to the cache, where they count against
+    // its bound like any other.
+    void keepFinished()
+    {
+        for (auto it = pending().begin(); it != pending().end();) {
+            if (it->wait_for(std::chrono::seconds(0)) != std::future_status::ready) {
+                ++it;
+                continue;
+            }
+            const QImage image = it->get();
+            if (!image.isNull())
+                rasterCache().insert(it.key(), new QImage(image), static_cast<qsizetype>(image.sizeInBytes()));
+            it = pending().erase(it);
+        }
     }
 
     QImage cached(const QString& key, const std::function<QImage()>& make)
@@ -151,19 +179,64 @@ QRectF fittedRect(const QRectF& box, const QSizeF& natural)
         box.center().x() - size.width() / 2, box.center().y() - size.height() / 2, size.width(), size.height());
 }
 
+namespace {
+
+    // A body picture to make: its document, its size in device pixels and its cache key.
+    struct BodyRaster {
+        QSvgRenderer* svg = nullptr;
+        QSize pixels;
+        QString key;
+    };
+
+    std::optional<BodyRaster> bodyRaster(std::string_view imageName, const QSizeF& size, qreal devicePixelRatio)
+    {
+        QSvgRenderer* svg = renderer(imageName, false);
+        if (!svg || !usable(size, devicePixelRatio))
+            return std::nullopt;
+        const QSizeF fitted = svg->viewBoxF().size().scaled(size, Qt::KeepAspectRatio);
+        const QSize pixels = devicePixels(fitted, devicePixelRatio);
+        QString key = QStringLiteral("body/%1/%2x%3@%4")
+                          .arg(QString::fromUtf8(imageName.data(), static_cast<qsizetype>(imageName.size())))
+                          .arg(pixels.width())
+                          .arg(pixels.height())
+                          .arg(devicePixelRatio);
+        return BodyRaster { svg, pixels, std::move(key) };
+    }
+
+} // namespace
+
+void prepareBody(std::string_view imageName, const QSizeF& size, qreal devicePixelRatio)
+{
+    keepFinished();
+    // Without an application, or with one closing down, Qt has no pool: body() makes the picture when asked.
+    QThreadPool* pool = QThreadPool::globalInstance();
+    const std::optional<BodyRaster> raster = bodyRaster(imageName, size, devicePixelRatio);
+    if (!pool || !raster || rasterCache().contains(raster->key) || pending().contains(raster->key))
+        return;
+    auto task = std::make_shared<std::packaged_task<QImage()>>(
+        [path = resourcePath(imageName, false), pixels = raster->pixels, devicePixelRatio] {
+            // A document of its own: the kept ones belong to the main thread.
+            QSvgRenderer svg(path);
+            return svg.isValid() ? rasterise(&svg, pixels, devicePixelRatio) : QImage();
+        });
+    pending().insert(raster->key, task->get_future().share());
+    pool->start([task] { (*task)(); });
+}
+
 QImage body(std::string_view imageName, const QSizeF& size, qreal devicePixelRatio)
 {
-    QSvgRenderer* svg = renderer(imageName, false);
-    if (!svg || !usable(size, devicePixelRatio))
+    const std::optional<BodyRaster> raster = bodyRaster(imageName, size, devicePixelRatio);
+    if (!raster)
         return {};
-    const QSizeF fitted = svg->viewBoxF().size().scaled(size, Qt::KeepAspectRatio);
-    const QSize pixels = devicePixels(fitted, devicePixelRatio);
-    const QString key = QStringLiteral("body/%1/%2x%3@%4")
-                            .arg(QString::fromUtf8(imageName.data(), static_cast<qsizetype>(imageName.size())))
-                            .arg(pixels.width())
-                            .arg(pixels.height())
-                            .arg(devicePixelRatio);
-    return cached(key, [&] { return rasterise(svg, pixels, devicePixelRatio); });
+    return cached(raster->key, [&] {
+        const auto it = pending().constFind(raster->key);
+        if (it == pending().cend())
+            return rasterise(raster->svg, raster->pixels, devicePixelRatio);
+        // On its way: waiting costs less than making it again.
+        QImage image = it->get();
+        pending().erase(it);
+        return image;
+    });
 }
 
 QImage glyph(std::string_view glyphName, qreal side, qreal devicePixelRatio, const QColor& tint)

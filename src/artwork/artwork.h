@@ -13,7 +13,8 @@ namespace heliora {
 /// Heliora's pictures: the SVG artwork of the Sun and the planets ("Sun", "Mercury" ... "Pluto"), the
 /// monochrome glyphs ("play.fill", "gear", ...) and the application icon, all embedded as resources.
 /// Pictures are rasterised at device resolution and cached per name, size, ratio and tint, so painting a
-/// frame only copies pixels. Works without a display (QImage only). Main thread only.
+/// frame only copies pixels. Works without a display (QImage only). Main thread only (body pictures asked for
+/// ahead are made on Qt's thread pool, each from a document of its own).
 namespace artwork {
 
     /// The picture's own proportions (its view box); an empty size for an unknown name.
@@ -26,6 +27,11 @@ namespace artwork {
     /// ratio, so drawing it at its logical size is crisp. Transparent where the picture is; null for an
     /// unknown name or an empty size.
     QImage body(std::string_view imageName, const QSizeF& size, qreal devicePixelRatio);
+
+    /// Starts making the picture that body() will be asked for with the same arguments, on another thread, and
+    /// returns at once; body() then takes it, waiting if it is not finished. Nothing happens for a picture
+    /// already made or on its way, an unknown name or an empty size.
+    void prepareBody(std::string_view imageName, const QSizeF& size, qreal devicePixelRatio);
 
     /// A glyph tinted with one colour (only the glyph's coverage is kept), square, `side` logical pixels.
     QImage glyph(std::string_view glyphName, qreal side, qreal devicePixelRatio, const QColor& tint);

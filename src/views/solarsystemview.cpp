@@ -1,5 +1,7 @@
 #include "views/solarsystemview.h"
 
+#include "artwork/artwork.h"
+
 #include "model/orbit.h"
 #include "strings/stringtable.h"
 #include "views/accessibility.h"
@@ -310,6 +312,10 @@ bool SolarSystemView::event(QEvent* event)
             }
             return handled;
         }
+    } else if (event->type() == QEvent::Polish) {
+        // The view is about to be shown with the inputs that its owner gave it; the window's layout and fonts still
+        // keep the main thread busy for a while.
+        preparePictures();
     } else if (event->type() == QEvent::ToolTip) {
         auto* help = static_cast<QHelpEvent*>(event);
         if (const auto body = bodyAt(help->pos())) {
@@ -493,11 +499,22 @@ void SolarSystemView::relayout()
         m_pressedInside = false;
     }
     keepFocusBodyShown();
+    if (testAttribute(Qt::WA_WState_Polished))
+        preparePictures();
     update();
     if (m_layout.bodies() != before && QAccessible::isActive()) {
         QAccessibleEvent event(this, QAccessible::ObjectReorder);
         QAccessible::updateAccessibility(&event);
     }
+}
+
+void SolarSystemView::preparePictures() const
+{
+    // The pictures of the next frame are made on other threads meanwhile: at start-up they are ready by the first
+    // frame, which then only copies them. Views that are set up and changed before they are polished ask once.
+    const qreal ratio = devicePixelRatioF();
+    for (const SolarSystemObject& body : m_layout.bodies())
+        artwork::prepareBody(body.imageName(), m_layout.imageRect(body).size(), ratio);
 }
 
 QRegion SolarSystemView::applyAngles()

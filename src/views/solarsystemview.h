@@ -89,6 +89,8 @@ protected:
 
 private:
     void relayout();
+    /// Has the pictures of the laid-out bodies made ahead, on other threads.
+    void preparePictures() const;
     /// Places the planets at the animation's progress; returns what that leaves to repaint (nothing while hidden).
     [[nodiscard]] QRegion applyAngles();
     void finishAnimation();

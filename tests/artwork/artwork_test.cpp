@@ -1,5 +1,6 @@
 #include "artwork/artwork.h"
 
+#include <QCoreApplication>
 #include <QGuiApplication>
 #include <QPainter>
 
@@ -22,6 +23,24 @@ namespace {
         EXPECT_EQ(qAlpha(image.pixel(pixels.width() - 1, pixels.height() - 1)), 0);
     }
 
+    // A picture asked for ahead, made on another thread, has the pixels that body() makes on its own: the same
+    // device pixels at ratio 1 and at ratio 2 (half the logical size), the one made ahead, the other not.
+    TEST_P(BodyPicture, MadeAheadIsTheSamePicture)
+    {
+        int argc = 1;
+        char name[] = "artwork_tests";
+        char* argv[] = { name, nullptr };
+        const QCoreApplication app(argc, argv); // for Qt's thread pool
+        const QImage direct = artwork::body(GetParam(), QSizeF(62, 62), 1.0);
+        artwork::prepareBody(GetParam(), QSizeF(31, 31), 2.0);
+        artwork::prepareBody(GetParam(), QSizeF(31, 31), 2.0); // already on its way: nothing more
+        QImage ahead = artwork::body(GetParam(), QSizeF(31, 31), 2.0);
+        ASSERT_FALSE(direct.isNull());
+        EXPECT_EQ(ahead.devicePixelRatio(), 2.0);
+        ahead.setDevicePixelRatio(1.0);
+        EXPECT_TRUE(ahead == direct);
+    }
+
     INSTANTIATE_TEST_SUITE_P(Bodies, BodyPicture,
         ::testing::Values(
             "Sun", "Mercury", "Venus", "Earth", "Mars", "Jupiter", "Saturn", "Uranus", "Neptune", "Pluto"));
@@ -36,6 +55,11 @@ namespace {
         EXPECT_TRUE(artwork::body("Vulcan", QSizeF(10, 10), 1).isNull());
         EXPECT_TRUE(artwork::body("Sun", QSizeF(1e9, 1e9), 1).isNull());
         EXPECT_TRUE(artwork::body("Sun", QSizeF(qQNaN(), 10), 1).isNull());
+        // Asked for ahead, they are refused the same way.
+        artwork::prepareBody("Vulcan", QSizeF(10, 10), 1);
+        artwork::prepareBody("Sun", QSizeF(1e9, 1e9), 1);
+        EXPECT_TRUE(artwork::body("Vulcan", QSizeF(10, 10), 1).isNull());
+        EXPECT_TRUE(artwork::body("Sun", QSizeF(1e9, 1e9), 1).isNull());
     }
 
     TEST(Artwork, GlyphTakesTheTint)
