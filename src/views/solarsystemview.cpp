@@ -1,7 +1,6 @@
 #include "views/solarsystemview.h"
 
 #include "artwork/artwork.h"
-
 #include "model/orbit.h"
 #include "strings/stringtable.h"
 #include "views/accessibility.h"
